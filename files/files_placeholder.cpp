@@ -1,0 +1,1 @@
+namespace varnelt { int files_placeholder = 0; }

@@ -1,0 +1,1 @@
+// Holds the Windows imaging library together until its first real source lands.
