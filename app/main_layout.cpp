@@ -1,0 +1,103 @@
+#include "app/main_layout.h"
+
+#include <algorithm>
+
+#include "app/text_control_settings.h"
+#include "app/texts.h"
+#include "app/window_settings.h"
+
+namespace varnelt {
+namespace {
+
+using namespace state_bits;
+
+Bytes WindowBlock() {
+  WindowSettings s;
+  s.title = texts::kWindowTitle;
+  return s.Write();
+}
+
+Bytes ButtonBlock(const char* caption) {
+  ButtonSettings s;
+  s.caption = caption;
+  return s.Write();
+}
+
+Bytes UsageBlock() {
+  LabelSettings s;
+  s.text = texts::kUsage;
+  s.word_wrap = true;
+  return s.Write();
+}
+
+Bytes RedLineBlock(const char* text) {
+  LabelSettings s;
+  s.text = text;
+  s.text_colour = 0x0000FF;
+  s.vertical_alignment = 1;
+  return s.Write();
+}
+
+Bytes HelpBoxBlock() {
+  GroupBoxSettings s;
+  s.caption = texts::kHelpBox;
+  return s.Write();
+}
+
+UnitRecord Unit(std::uint32_t id, KindCode kind, const char* name, std::uint32_t parent, std::int32_t left,
+                std::int32_t top, std::int32_t width, std::int32_t height, std::uint32_t state, Bytes settings,
+                std::vector<EventBinding> events = {}) {
+  UnitRecord u;
+  u.layout_id = id;
+  u.kind = kind;
+  u.name = name;
+  u.parent_id = parent;
+  u.left = left;
+  u.top = top;
+  u.width = width;
+  u.height = height;
+  u.state = state;
+  u.settings = std::move(settings);
+  u.events = std::move(events);
+  return u;
+}
+
+}  // namespace
+
+std::vector<UnitRecord> MainLayoutUnits() {
+  using namespace layout_id;
+  constexpr std::uint32_t kWindow = kMainWindow;
+
+  UnitRecord window = Unit(kWindow, KindCode::kWindow, "", 0, 50, 50, 396, 271, kVisible, WindowBlock(),
+                           {{0, HandlerRef::kWindowCreated}});
+
+  // Controls in creation order. Places are in the parent's client area.
+  std::vector<UnitRecord> controls;
+  controls.push_back(Unit(kLoadButton, KindCode::kButton, texts::kNameLoadButton, kWindow, 169, 164, 96, 24,
+                          kVisible | kTabStop, ButtonBlock(texts::kLoadButton), {{0, HandlerRef::kLoadClicked}}));
+  controls.push_back(Unit(kSaveButton, KindCode::kButton, texts::kNameSaveButton, kWindow, 288, 164, 96, 24,
+                          kVisible | kTabStop, ButtonBlock(texts::kSaveButton), {{0, HandlerRef::kSaveClicked}}));
+  controls.push_back(Unit(kCredit, KindCode::kLabel, texts::kNameCredit, kWindow, 248, 200, 64, 16, kVisible,
+                          RedLineBlock(texts::kCredit)));
+  controls.push_back(Unit(kContact, KindCode::kLabel, texts::kNameContact, kWindow, 240, 224, 80, 16, kVisible,
+                          RedLineBlock(texts::kContact)));
+  controls.push_back(
+      Unit(kHelpBox, KindCode::kGroupBox, texts::kNameHelpBox, kWindow, 168, 3, 216, 149, kVisible, HelpBoxBlock()));
+  controls.push_back(
+      Unit(kUsage, KindCode::kLabel, texts::kNameUsage, kHelpBox, 5, 21, 203, 120, kVisible, UsageBlock()));
+
+  // Each control lists the controls it contains; the window's record lists none.
+  for (UnitRecord& parent : controls) {
+    for (const UnitRecord& child : controls) {
+      if (child.parent_id == parent.layout_id) parent.child_ids.push_back(child.layout_id);
+    }
+  }
+
+  std::vector<UnitRecord> units{std::move(window)};
+  std::move(controls.rbegin(), controls.rend(), std::back_inserter(units));
+  return units;
+}
+
+Bytes MainLayoutTable() { return WriteLayoutTable(MainLayoutUnits()); }
+
+}  // namespace varnelt
