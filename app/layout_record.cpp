@@ -73,6 +73,7 @@ std::optional<UnitRecord> ReadRecord(std::uint32_t layout_id, const std::uint8_t
 
 Bytes WriteLayoutTable(const std::vector<UnitRecord>& units) {
   SettingsWriter table;
+  table.U32(static_cast<std::uint32_t>(units.size()));
   for (const UnitRecord& unit : units) {
     const Bytes record = WriteRecord(unit);
     table.U32(static_cast<std::uint32_t>(record.size())).U32(unit.layout_id);
@@ -84,7 +85,9 @@ Bytes WriteLayoutTable(const std::vector<UnitRecord>& units) {
 std::optional<std::vector<UnitRecord>> ReadLayoutTable(const std::uint8_t* data, std::size_t size) {
   SettingsReader r(data, size);
   std::vector<UnitRecord> units;
-  while (!r.AtEnd()) {
+  std::uint32_t count = 0;
+  if (!r.U32(count)) return std::nullopt;
+  for (std::uint32_t i = 0; i < count; ++i) {
     std::uint32_t length = 0, layout_id = 0;
     if (!r.U32(length) || !r.U32(layout_id) || length > r.remaining()) return std::nullopt;
     const std::uint8_t* record = data + (size - r.remaining());
@@ -93,7 +96,7 @@ std::optional<std::vector<UnitRecord>> ReadLayoutTable(const std::uint8_t* data,
     units.push_back(std::move(*unit));
     r.Skip(length);
   }
-  if (units.empty() || units.front().kind != KindCode::kWindow) return std::nullopt;
+  if (!r.AtEnd() || units.empty() || units.front().kind != KindCode::kWindow) return std::nullopt;
   return units;
 }
 

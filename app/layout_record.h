@@ -2,7 +2,7 @@
 // Layout records: the main window and each of its controls as one unit record, the
 // window's first and then the controls' in the reverse of creation order.
 //
-// Table of records (all integers 32-bit little-endian):
+// Table of records (all integers 32-bit little-endian): the number of records, then
 //   +--------+-----------+----------------------------+
 //   | length | layout id | record (length bytes)      |  repeated for every unit
 //   +--------+-----------+----------------------------+
@@ -74,8 +74,8 @@ struct UnitRecord {
 // reverse of creation order.
 Bytes WriteLayoutTable(const std::vector<UnitRecord>& units);
 
-// Reads a table back; nothing when any record is cut short or malformed, or when the
-// first record is not a window.
+// Reads a table back; nothing when the table or any record is cut short or malformed, when
+// bytes follow the last record, or when the first record is not a window.
 std::optional<std::vector<UnitRecord>> ReadLayoutTable(const std::uint8_t* data, std::size_t size);
 
 }  // namespace varnelt

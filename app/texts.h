@@ -21,7 +21,7 @@ inline constexpr char kUsage[] =
 inline constexpr char kLoadButton[] = "\xC9\xCF\xB4\xAB\xCD\xBC\xC6\xAC";  // 上传图片
 inline constexpr char kSaveButton[] = "\xB1\xA3\xB4\xE6\xCD\xBC\xC6\xAC";  // 保存图片
 inline constexpr char kHelpBox[] = "\xCA\xB9\xD3\xC3\xB0\xEF\xD6\xFA";     // 使用帮助
-inline constexpr char kCredit[] = "Varnelt \xB3\xF6\xC6\xB7";              // Varnelt 出品
+inline constexpr char kCredit[] = "Varnelt\xB3\xF6\xC6\xB7";               // Varnelt出品
 inline constexpr char kContact[] = "\xCE\xA2\xD0\xC5\xA3\xBAvarnelt";      // 微信：varnelt
 inline constexpr char kWindowTitle[] = "Varnelt";
 

@@ -86,16 +86,24 @@ fetch_libjpeg_source() {
   }
 }
 
-# Configure (once) and build one of the project's builds.
+# Configure (once) and build one of the project's builds; TARGETS, when set, limits the
+# build to those targets.
 #   build_tree NAME [extra cmake arguments]
 build_tree() {
   local name=$1; shift
   local dir="$BUILD/$name"
+  mkdir -p "$BUILD/logs"
   if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; return 1; }
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >"$BUILD/logs/$name.configure.log" 2>&1 ||
+      { tail -n 40 "$BUILD/logs/$name.configure.log"; return 1; }
   fi
-  cmake --build "$dir" -j "$JOBS" 2>&1 | grep -v '^\[' || true
-  return "${PIPESTATUS[0]}"
+  local targets=()
+  [ -n "${TARGETS:-}" ] && read -r -a targets <<<"--target $TARGETS"
+  if ! cmake --build "$dir" -j "$JOBS" "${targets[@]}" >"$BUILD/logs/$name.build.log" 2>&1; then
+    grep -E -A12 'error|FAILED' "$BUILD/logs/$name.build.log" | head -n 60
+    log "build $name failed (log: build/logs/$name.build.log)"
+    return 1
+  fi
 }
 
 windows_build_args() {
@@ -103,11 +111,10 @@ windows_build_args() {
   echo "-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$ROOT/cmake/toolchain-$target.cmake -DVARNELT_JPEG_PREFIX=$CACHE/libjpeg-turbo/$target"
 }
 
-build_all() {
-  mkdir -p "$BUILD"
-  build_tree native -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The product builds: the program that runs here (x86-64) and the product (i686).
+build_windows() {
   # shellcheck disable=SC2046
-  build_tree windows-x64 $(windows_build_args x86_64-w64-mingw32)
+  build_tree windows-x64 $(windows_build_args x86_64-w64-mingw32) &&
   # shellcheck disable=SC2046
   build_tree windows-x86 $(windows_build_args i686-w64-mingw32)
 }

@@ -1,0 +1,235 @@
+#include "tests/e2e/driver.h"
+
+#include <winternl.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace driver {
+
+std::wstring ProgramPath(const wchar_t* variable) {
+  wchar_t buffer[MAX_PATH * 2] = {};
+  const DWORD length = GetEnvironmentVariableW(variable, buffer, MAX_PATH * 2);
+  return std::wstring(buffer, length);
+}
+
+Program::Program(const std::wstring& path, const std::wstring& current_folder) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::wstring command = L"\"" + path + L"\"";
+  if (CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     current_folder.empty() ? nullptr : current_folder.c_str(), &startup, &info)) {
+    process_ = info.hProcess;
+    thread_ = info.hThread;
+    pid_ = info.dwProcessId;
+  }
+}
+
+Program::~Program() {
+  if (process_ != nullptr) {
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(process_, 99);
+      WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+    CloseHandle(thread_);
+  }
+}
+
+namespace {
+
+struct FindContext {
+  DWORD pid;
+  const wchar_t* class_name;
+  HWND found;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND hwnd, LPARAM lparam) {
+  auto* context = reinterpret_cast<FindContext*>(lparam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == context->pid && IsWindowVisible(hwnd) && ClassOf(hwnd) == context->class_name) {
+    context->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HWND Program::WaitForWindow(const wchar_t* class_name, DWORD timeout_ms) const {
+  const ULONGLONG until = GetTickCount64() + timeout_ms;
+  do {
+    FindContext context{pid_, class_name, nullptr};
+    EnumWindows(&FindWindowOfProcess, reinterpret_cast<LPARAM>(&context));
+    if (context.found != nullptr) return context.found;
+    if (WaitForSingleObject(process_, 50) == WAIT_OBJECT_0) return nullptr;
+  } while (GetTickCount64() < until);
+  return nullptr;
+}
+
+std::optional<DWORD> Program::WaitForExit(DWORD timeout_ms) const {
+  if (WaitForSingleObject(process_, timeout_ms) != WAIT_OBJECT_0) return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+std::wstring Program::CurrentDirectory() const {
+  using QueryFn = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+  auto query = reinterpret_cast<QueryFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  PROCESS_BASIC_INFORMATION basic{};
+  if (query == nullptr || query(process_, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return L"";
+  PEB peb{};
+  if (!ReadProcessMemory(process_, basic.PebBaseAddress, &peb, sizeof peb, nullptr)) return L"";
+  // The start of the system's RTL_USER_PROCESS_PARAMETERS, up to the current directory.
+  struct CurDir {
+    UNICODE_STRING DosPath;
+    HANDLE Handle;
+  };
+  struct Params {
+    ULONG MaximumLength, Length, Flags, DebugFlags;
+    HANDLE ConsoleHandle;
+    ULONG ConsoleFlags;
+    HANDLE StdInput, StdOutput, StdError;
+    CurDir CurrentDirectory;
+  } params{};
+  if (!ReadProcessMemory(process_, peb.ProcessParameters, &params, sizeof params, nullptr)) return L"";
+  std::wstring path(params.CurrentDirectory.DosPath.Length / sizeof(wchar_t), L'\0');
+  if (!ReadProcessMemory(process_, params.CurrentDirectory.DosPath.Buffer, path.data(),
+                         params.CurrentDirectory.DosPath.Length, nullptr))
+    return L"";
+  return path;
+}
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[256] = {};
+  const int length = GetClassNameW(hwnd, name, 256);
+  return std::wstring(name, static_cast<std::size_t>(length > 0 ? length : 0));
+}
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t text[1024] = {};
+  // WM_GETTEXT works across processes, unlike GetWindowText for another process's controls.
+  const LRESULT length = SendMessageW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+  return std::wstring(text, static_cast<std::size_t>(length));
+}
+
+RECT RectInParent(HWND hwnd) {
+  RECT rect{};
+  GetWindowRect(hwnd, &rect);
+  const HWND parent = GetParent(hwnd);
+  if (parent != nullptr && (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) != 0) {
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+  }
+  return rect;
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+std::vector<HWND> ChildrenTopFirst(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND h = GetWindow(parent, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) children.push_back(h);
+  return children;
+}
+
+namespace {
+
+void SendKey(WORD virtual_key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtual_key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtual_key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+void KeyDown(WORD virtual_key) { SendKey(virtual_key, false); }
+void KeyUp(WORD virtual_key) { SendKey(virtual_key, true); }
+
+void PressKey(WORD virtual_key, std::initializer_list<WORD> modifiers) {
+  for (WORD m : modifiers) SendKey(m, false);
+  SendKey(virtual_key, false);
+  SendKey(virtual_key, true);
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) SendKey(*it, true);
+  Settle();
+}
+
+void Settle(DWORD ms) { Sleep(ms); }
+
+Pixels CaptureScreen(const RECT& r) {
+  Pixels pixels;
+  pixels.width = r.right - r.left;
+  pixels.height = r.bottom - r.top;
+  if (pixels.width <= 0 || pixels.height <= 0) return pixels;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = pixels.width;
+  info.bmiHeader.biHeight = -pixels.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, pixels.width, pixels.height, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const auto* source = static_cast<const std::uint32_t*>(bits);
+  pixels.rgb.assign(source, source + static_cast<std::size_t>(pixels.width) * static_cast<std::size_t>(pixels.height));
+  for (auto& p : pixels.rgb) p &= 0x00FFFFFF;
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+Pixels CaptureClient(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+  return CaptureScreen(client);
+}
+
+bool WriteBmp(const std::wstring& path, const Pixels& pixels) {
+  const std::size_t stride = (static_cast<std::size_t>(pixels.width) * 3 + 3) & ~std::size_t{3};
+  const std::size_t image = stride * static_cast<std::size_t>(pixels.height);
+  std::vector<std::uint8_t> file(54 + image, 0);
+  auto put32 = [&](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) file[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put32(2, static_cast<std::uint32_t>(file.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<std::uint32_t>(pixels.width));
+  put32(22, static_cast<std::uint32_t>(pixels.height));
+  file[26] = 1;
+  file[28] = 24;
+  for (int y = 0; y < pixels.height; ++y) {
+    std::uint8_t* row = file.data() + 54 + stride * static_cast<std::size_t>(pixels.height - 1 - y);
+    for (int x = 0; x < pixels.width; ++x) {
+      const std::uint32_t p = pixels.at(x, y);
+      row[3 * x] = static_cast<std::uint8_t>(p);
+      row[3 * x + 1] = static_cast<std::uint8_t>(p >> 8);
+      row[3 * x + 2] = static_cast<std::uint8_t>(p >> 16);
+    }
+  }
+  FILE* out = _wfopen(path.c_str(), L"wb");
+  if (out == nullptr) return false;
+  const bool ok = std::fwrite(file.data(), 1, file.size(), out) == file.size();
+  return std::fclose(out) == 0 && ok;
+}
+
+}  // namespace driver

@@ -1,0 +1,70 @@
+#pragma once
+// What the end-to-end tests do to the program from outside, as a user or the system would:
+// start it, find its windows, press keys, read pixels off the screen, wait for its end.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace driver {
+
+// The program under test: the environment variable VARNELT_EXE (a Windows path), or the
+// variable named by `variable`.
+std::wstring ProgramPath(const wchar_t* variable = L"VARNELT_EXE");
+
+class Program {
+ public:
+  // Starts the program with the given current folder (the driver's own folder when empty).
+  explicit Program(const std::wstring& path, const std::wstring& current_folder = L"");
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  bool started() const { return process_ != nullptr; }
+  DWORD pid() const { return pid_; }
+  HANDLE process() const { return process_; }
+
+  // The first visible top-level window of the program with this class, waiting for it.
+  HWND WaitForWindow(const wchar_t* class_name, DWORD timeout_ms = 15000) const;
+  // The exit code once the process has ended, or nothing after the time-out.
+  std::optional<DWORD> WaitForExit(DWORD timeout_ms = 10000) const;
+  // The process's current directory, read from its process parameters.
+  std::wstring CurrentDirectory() const;
+
+ private:
+  HANDLE process_ = nullptr;
+  HANDLE thread_ = nullptr;
+  DWORD pid_ = 0;
+};
+
+std::wstring ClassOf(HWND hwnd);
+std::wstring TextOf(HWND hwnd);
+// The window's rectangle in its parent's client area (the screen for a top-level window).
+RECT RectInParent(HWND hwnd);
+HWND FocusOf(HWND window);
+// The children of `parent` from the top of the stacking order down.
+std::vector<HWND> ChildrenTopFirst(HWND parent);
+
+// Key presses through the system's input queue, so that modifier state is real.
+void PressKey(WORD virtual_key, std::initializer_list<WORD> modifiers = {});
+void KeyDown(WORD virtual_key);
+void KeyUp(WORD virtual_key);
+// Lets the program's message loop run.
+void Settle(DWORD ms = 300);
+
+// Pixels of a screen rectangle, 0x00RRGGBB, top row first.
+struct Pixels {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> rgb;
+  std::uint32_t at(int x, int y) const { return rgb[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)]; }
+};
+Pixels CaptureScreen(const RECT& screen_rect);
+Pixels CaptureClient(HWND window);
+// Writes pixels as a 24-bit BMP.
+bool WriteBmp(const std::wstring& path, const Pixels& pixels);
+
+}  // namespace driver
