@@ -38,9 +38,13 @@ struct IconImage {
 //   negated image height, 8 bpp, 256 colours), 256 entries of blue, green, red, 0, then
 //   top-down rows of one index per pixel, each padded to a multiple of 4. width/height are
 //   the logical screen's; the image sits at its top-left corner.
-// - kPcx256: a packed DIB: 40-byte header (width, negated height, planes = the file's
-//   plane count, 8 bpp), 256 palette entries, then top-down rows of
-//   bytes-per-line*planes rounded up to a multiple of 4.
+// - kPcx256: a packed DIB: 40-byte header (width, negated height, planes 1, 8 bpp),
+//   256 palette entries, then top-down rows of one index per pixel, width rounded up to
+//   a multiple of 4. A true-colour PCX (8 bits in 3 or 4 planes) is a 24-bit packed DIB
+//   instead: 40-byte header (width, negated height, planes 1, 24 bpp, no colour table),
+//   then top-down rows of blue, green, red, width*3 rounded up to a multiple of 4. The
+//   header's bit count tells the two apart; either way the block is what CreateDIBitmap
+//   takes, the bits starting right after the colour table the header announces.
 // - kPcxMono: top-down rows of ceil(width/8) bytes rounded up to even, 1 bit per pixel,
 //   leftmost pixel in the most significant bit (the layout CreateBitmap takes).
 struct DecodedPicture {

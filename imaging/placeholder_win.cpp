@@ -1,1 +1,0 @@
-// Holds the Windows imaging library together until its first real source lands.
