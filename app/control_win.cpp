@@ -1,6 +1,8 @@
 #include "app/control_win.h"
 
-#include "app/text_controls_win.h"
+#include "app/window_settings.h"
+
+#include <utility>
 
 namespace varnelt {
 
@@ -44,23 +46,23 @@ void Control::WriteSetting(int number, const SettingValue& value) {
   }
 }
 
+void Control::DestroyOwnWindow() {
+  const HWND hwnd = std::exchange(hwnd_, nullptr);
+  if (hwnd == nullptr || !IsWindow(hwnd)) return;
+  if (GetWindowLongPtrW(hwnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this)) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  }
+  DestroyWindow(hwnd);
+}
+
 DWORD ChildStyle(const UnitRecord& unit, DWORD kind_style) {
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | kind_style;
   if (unit.disabled()) style |= WS_DISABLED;
   return style;
 }
 
-std::unique_ptr<Control> CreateControl(const UnitRecord& unit, HWND parent, int control_id) {
-  switch (unit.kind) {
-    case KindCode::kLabel: return CreateLabel(unit, parent, control_id);
-    case KindCode::kGroupBox: return CreateGroupBox(unit, parent, control_id);
-    case KindCode::kButton: return CreateButton(unit, parent, control_id);
-    case KindCode::kWindow:
-    case KindCode::kPicBox:
-    case KindCode::kCommonDlg:
-      break;
-  }
-  return nullptr;
+COLORREF ResolveColour(std::uint32_t colour) {
+  return colour == kDefaultColour ? GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(colour);
 }
 
 }  // namespace varnelt

@@ -20,7 +20,9 @@ using SettingValue = std::variant<std::int32_t, std::string, Bytes>;
 class Control {
  public:
   explicit Control(const UnitRecord& unit) : unit_(unit) {}
-  virtual ~Control() = default;
+  // A control that outlives its window's parent has nothing left to destroy; one freed
+  // while its window exists takes the window with it.
+  virtual ~Control() { DestroyOwnWindow(); }
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
@@ -41,6 +43,10 @@ class Control {
  protected:
   virtual std::optional<SettingValue> ReadOwnSetting(int) const { return std::nullopt; }
   virtual void WriteOwnSetting(int, const SettingValue&) {}
+  // Cuts the window off from this object (kinds of the program's own classes find their
+  // object through GWLP_USERDATA) and destroys it. Kinds call it first in their
+  // destructors, so that no message reaches a half-destroyed object.
+  void DestroyOwnWindow();
 
   HWND hwnd_ = nullptr;
   UnitRecord unit_;
@@ -49,6 +55,10 @@ class Control {
 // Window style bits every control starts with: a hidden child that clips its siblings,
 // disabled when its layout says so.
 DWORD ChildStyle(const UnitRecord& unit, DWORD kind_style);
+
+// The colour a setting stands for: the default colour 0xFF000000 is the button face,
+// looked up at each use.
+COLORREF ResolveColour(std::uint32_t colour);
 
 // Makes a control of the record's kind as a hidden child of `parent` with the control id;
 // nothing when its settings block cannot be read or its window cannot be made.

@@ -5,6 +5,8 @@
 #include "app/text_control_settings.h"
 #include "app/texts.h"
 #include "app/window_settings.h"
+#include "imaging/picbox_settings.h"
+#include "resources/layout_pictures.h"
 
 namespace varnelt {
 namespace {
@@ -35,6 +37,15 @@ Bytes RedLineBlock(const char* text) {
   s.text = text;
   s.text_colour = 0x0000FF;
   s.vertical_alignment = 1;
+  return s.Write();
+}
+
+Bytes PanelBlock(std::uint32_t background, std::int32_t display_mode, const std::uint8_t* picture,
+                 std::size_t picture_size) {
+  PicBoxSettings s;
+  s.background_colour = background;
+  s.display_mode = display_mode;
+  s.picture.assign(picture, picture + picture_size);
   return s.Write();
 }
 
@@ -73,6 +84,13 @@ std::vector<UnitRecord> MainLayoutUnits() {
 
   // Controls in creation order. Places are in the parent's client area.
   std::vector<UnitRecord> controls;
+  // The frame: a black border around the photo slot, the badge over the slot's top.
+  controls.push_back(Unit(kFramePanel, KindCode::kPicBox, texts::kNameFramePanel, kWindow, 0, 0, 159, 246, kVisible,
+                          PanelBlock(kDefaultColour, 0, kFramePicture, kFramePicture_size)));
+  controls.push_back(Unit(kPhotoSlot, KindCode::kPicBox, texts::kNamePhotoSlot, kFramePanel, 9, 10, 141, 226,
+                          kVisible, PanelBlock(0x00FFFFFF, 1, nullptr, 0)));
+  controls.push_back(Unit(kBadge, KindCode::kPicBox, texts::kNameBadge, kPhotoSlot, 43, 6, 12, 12, kVisible,
+                          PanelBlock(0x000000FF, 0, kBadgePicture, kBadgePicture_size)));
   controls.push_back(Unit(kLoadButton, KindCode::kButton, texts::kNameLoadButton, kWindow, 169, 164, 96, 24,
                           kVisible | kTabStop, ButtonBlock(texts::kLoadButton), {{0, HandlerRef::kLoadClicked}}));
   controls.push_back(Unit(kSaveButton, KindCode::kButton, texts::kNameSaveButton, kWindow, 288, 164, 96, 24,

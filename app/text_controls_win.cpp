@@ -11,10 +11,6 @@
 
 namespace varnelt {
 
-COLORREF ResolveColour(std::uint32_t colour) {
-  return colour == kDefaultColour ? GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(colour);
-}
-
 namespace {
 
 constexpr wchar_t kLabelClass[] = L"VarneltLabel";
@@ -30,6 +26,7 @@ HINSTANCE ThisModule() { return GetModuleHandleW(nullptr); }
 class Label final : public Control {
  public:
   Label(const UnitRecord& unit, LabelSettings settings) : Control(unit), settings_(std::move(settings)) {}
+  ~Label() override { DestroyOwnWindow(); }
 
   bool Create(HWND parent, int control_id) {
     if (!RegisterClassOnce()) return false;
@@ -110,6 +107,7 @@ class GroupBox final : public Control {
   GroupBox(const UnitRecord& unit, GroupBoxSettings settings) : Control(unit), settings_(std::move(settings)) {}
   ~GroupBox() override {
     if (hwnd_ != nullptr && IsWindow(hwnd_)) RemoveWindowSubclass(hwnd_, &GroupBox::SubclassProc, 0);
+    DestroyOwnWindow();
   }
 
   bool Create(HWND parent, int control_id) {

@@ -13,8 +13,4 @@ std::unique_ptr<Control> CreateLabel(const UnitRecord& unit, HWND parent, int co
 std::unique_ptr<Control> CreateGroupBox(const UnitRecord& unit, HWND parent, int control_id);
 std::unique_ptr<Control> CreateButton(const UnitRecord& unit, HWND parent, int control_id);
 
-// The colour a setting stands for: the default colour is the button face, looked up at
-// each use.
-COLORREF ResolveColour(std::uint32_t colour);
-
 }  // namespace varnelt

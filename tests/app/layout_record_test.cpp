@@ -39,8 +39,8 @@ TEST(LayoutRecords, WindowFirstThenControlsInReverseCreationOrder) {
   ASSERT_FALSE(units.empty());
   EXPECT_EQ(units.front().layout_id, layout_id::kMainWindow);
   EXPECT_EQ(units.front().kind, KindCode::kWindow);
-  // Creation order starts with the Load button and ends with the usage text.
-  EXPECT_EQ(units.back().layout_id, layout_id::kLoadButton);
+  // Creation order starts with the frame panel and ends with the usage text.
+  EXPECT_EQ(units.back().layout_id, layout_id::kFramePanel);
   EXPECT_EQ(units[1].layout_id, layout_id::kUsage);
   EXPECT_EQ(units[1].name, texts::kNameUsage);
 }
@@ -52,6 +52,10 @@ TEST(LayoutRecords, ChildListsAndStateBits) {
       EXPECT_EQ(u.state, 1u);
     } else if (u.layout_id == layout_id::kHelpBox) {
       EXPECT_EQ(u.child_ids, (std::vector<std::uint32_t>{layout_id::kUsage}));
+    } else if (u.layout_id == layout_id::kFramePanel) {
+      EXPECT_EQ(u.child_ids, (std::vector<std::uint32_t>{layout_id::kPhotoSlot}));
+    } else if (u.layout_id == layout_id::kPhotoSlot) {
+      EXPECT_EQ(u.child_ids, (std::vector<std::uint32_t>{layout_id::kBadge}));
     } else {
       EXPECT_TRUE(u.child_ids.empty()) << std::hex << u.layout_id;
     }

@@ -22,12 +22,15 @@ struct ExpectedControl {
 
 // Creation order; ids 100, 110, ...
 const ExpectedControl kControls[] = {
-    {L"Load button", L"Button", 100, 0, {169, 164, 265, 188}, 0x44012F00 | kVisible, L"上传图片"},
-    {L"Save button", L"Button", 110, 0, {288, 164, 384, 188}, 0x44012F00 | kVisible, L"保存图片"},
-    {L"credit line", L"VarneltLabel", 120, 0, {248, 200, 312, 216}, 0x44000000 | kVisible, nullptr},
-    {L"contact line", L"VarneltLabel", 130, 0, {240, 224, 320, 240}, 0x44000000 | kVisible, nullptr},
-    {L"help box", L"Button", 140, 0, {168, 3, 384, 152}, 0x44000107 | kVisible, L"使用帮助"},
-    {L"usage text", L"VarneltLabel", 150, 140, {5, 21, 208, 141}, 0x44000000 | kVisible, nullptr},
+    {L"frame panel", L"VarneltPicBox", 100, 0, {0, 0, 159, 246}, 0x44000000 | kVisible, nullptr},
+    {L"photo slot", L"VarneltPicBox", 110, 100, {9, 10, 150, 236}, 0x44000000 | kVisible, nullptr},
+    {L"badge", L"VarneltPicBox", 120, 110, {43, 6, 55, 18}, 0x44000000 | kVisible, nullptr},
+    {L"Load button", L"Button", 130, 0, {169, 164, 265, 188}, 0x44012F00 | kVisible, L"上传图片"},
+    {L"Save button", L"Button", 140, 0, {288, 164, 384, 188}, 0x44012F00 | kVisible, L"保存图片"},
+    {L"credit line", L"VarneltLabel", 150, 0, {248, 200, 312, 216}, 0x44000000 | kVisible, nullptr},
+    {L"contact line", L"VarneltLabel", 160, 0, {240, 224, 320, 240}, 0x44000000 | kVisible, nullptr},
+    {L"help box", L"Button", 170, 0, {168, 3, 384, 152}, 0x44000107 | kVisible, L"使用帮助"},
+    {L"usage text", L"VarneltLabel", 180, 170, {5, 21, 208, 141}, 0x44000000 | kVisible, nullptr},
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -107,29 +110,33 @@ TEST_F(MainWindowTest, LastCreatedSiblingOnTop) {
   // Children of the window, top first: the reverse of creation order.
   std::vector<int> ids;
   for (HWND h : driver::ChildrenTopFirst(window_)) ids.push_back(GetDlgCtrlID(h));
-  EXPECT_EQ(ids, (std::vector<int>{140, 130, 120, 110, 100}));
+  EXPECT_EQ(ids, (std::vector<int>{170, 160, 150, 140, 130, 100}));
   std::vector<int> in_help_box;
-  for (HWND h : driver::ChildrenTopFirst(Control(140))) in_help_box.push_back(GetDlgCtrlID(h));
-  EXPECT_EQ(in_help_box, (std::vector<int>{150}));
+  for (HWND h : driver::ChildrenTopFirst(Control(170))) in_help_box.push_back(GetDlgCtrlID(h));
+  EXPECT_EQ(in_help_box, (std::vector<int>{180}));
+  ASSERT_EQ(driver::ChildrenTopFirst(Control(100)).size(), 1u);
+  EXPECT_EQ(GetDlgCtrlID(driver::ChildrenTopFirst(Control(100)).front()), 110);
+  ASSERT_EQ(driver::ChildrenTopFirst(Control(110)).size(), 1u);
+  EXPECT_EQ(GetDlgCtrlID(driver::ChildrenTopFirst(Control(110)).front()), 120);
 }
 
 TEST_F(MainWindowTest, FocusStartsOnLoadAndTabAlternates) {
-  EXPECT_EQ(driver::FocusOf(window_), Control(100));
+  EXPECT_EQ(driver::FocusOf(window_), Control(130));
   driver::PressKey(VK_TAB);
-  EXPECT_EQ(driver::FocusOf(window_), Control(110));
+  EXPECT_EQ(driver::FocusOf(window_), Control(140));
   driver::PressKey(VK_TAB);
-  EXPECT_EQ(driver::FocusOf(window_), Control(100));
+  EXPECT_EQ(driver::FocusOf(window_), Control(130));
   driver::PressKey(VK_TAB, {VK_SHIFT});
-  EXPECT_EQ(driver::FocusOf(window_), Control(110));
+  EXPECT_EQ(driver::FocusOf(window_), Control(140));
   driver::PressKey(VK_TAB, {VK_SHIFT});
-  EXPECT_EQ(driver::FocusOf(window_), Control(100));
+  EXPECT_EQ(driver::FocusOf(window_), Control(130));
   // Ctrl+Tab is no combination of the window's.
   driver::PressKey(VK_TAB, {VK_CONTROL});
-  EXPECT_EQ(driver::FocusOf(window_), Control(100));
+  EXPECT_EQ(driver::FocusOf(window_), Control(130));
 }
 
 TEST_F(MainWindowTest, EnterDoesNotPushTheButtonSpaceDoes) {
-  const HWND load = Control(100);
+  const HWND load = Control(130);
   driver::KeyDown(VK_RETURN);
   driver::Settle();
   EXPECT_EQ(SendMessageW(load, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
@@ -144,7 +151,7 @@ TEST_F(MainWindowTest, EnterDoesNotPushTheButtonSpaceDoes) {
 
 TEST_F(MainWindowTest, FocusComesBackAfterDeactivation) {
   driver::PressKey(VK_TAB);
-  ASSERT_EQ(driver::FocusOf(window_), Control(110));
+  ASSERT_EQ(driver::FocusOf(window_), Control(140));
   // Another program's window takes the foreground, then ours is activated again.
   HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
@@ -154,7 +161,7 @@ TEST_F(MainWindowTest, FocusComesBackAfterDeactivation) {
   EXPECT_NE(GetForegroundWindow(), window_);
   SetForegroundWindow(window_);
   driver::Settle();
-  EXPECT_EQ(driver::FocusOf(window_), Control(110));
+  EXPECT_EQ(driver::FocusOf(window_), Control(140));
   DestroyWindow(other);
 }
 

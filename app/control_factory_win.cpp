@@ -1,0 +1,20 @@
+#include "app/control_win.h"
+#include "app/text_controls_win.h"
+#include "imaging/pic_box_win.h"
+
+namespace varnelt {
+
+std::unique_ptr<Control> CreateControl(const UnitRecord& unit, HWND parent, int control_id) {
+  switch (unit.kind) {
+    case KindCode::kLabel: return CreateLabel(unit, parent, control_id);
+    case KindCode::kGroupBox: return CreateGroupBox(unit, parent, control_id);
+    case KindCode::kButton: return CreateButton(unit, parent, control_id);
+    case KindCode::kPicBox: return CreatePicBox(unit, parent, control_id);
+    case KindCode::kWindow:
+    case KindCode::kCommonDlg:
+      break;
+  }
+  return nullptr;
+}
+
+}  // namespace varnelt
