@@ -1,5 +1,6 @@
 #include "app/control_win.h"
 #include "app/text_controls_win.h"
+#include "files/file_dialog_win.h"
 #include "imaging/pic_box_win.h"
 
 namespace varnelt {
@@ -10,8 +11,8 @@ std::unique_ptr<Control> CreateControl(const UnitRecord& unit, HWND parent, int 
     case KindCode::kGroupBox: return CreateGroupBox(unit, parent, control_id);
     case KindCode::kButton: return CreateButton(unit, parent, control_id);
     case KindCode::kPicBox: return CreatePicBox(unit, parent, control_id);
+    case KindCode::kCommonDlg: return CreateFileDialog(unit, parent, control_id);
     case KindCode::kWindow:
-    case KindCode::kCommonDlg:
       break;
   }
   return nullptr;

@@ -15,7 +15,9 @@
 
 namespace varnelt {
 
-using SettingValue = std::variant<std::int32_t, std::string, Bytes>;
+// A setting's value: an integer, a GBK text, bytes, or a file path. Paths are UTF-16, as
+// the system's dialogs give them, so that any file can be named.
+using SettingValue = std::variant<std::int32_t, std::string, Bytes, std::wstring>;
 
 class Control {
  public:

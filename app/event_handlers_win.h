@@ -18,6 +18,8 @@ class EventHandlers {
 
  private:
   void OnWindowCreated(MainWindow& window);
+  void OnLoad(MainWindow& window);
+  void OnSave(MainWindow& window);
 
   HWND frame_panel_ = nullptr;  // recorded once at creation; the Save action copies it
 };

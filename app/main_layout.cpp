@@ -5,6 +5,7 @@
 #include "app/text_control_settings.h"
 #include "app/texts.h"
 #include "app/window_settings.h"
+#include "files/file_dialog_settings.h"
 #include "imaging/picbox_settings.h"
 #include "resources/layout_pictures.h"
 
@@ -46,6 +47,16 @@ Bytes PanelBlock(std::uint32_t background, std::int32_t display_mode, const std:
   s.background_colour = background;
   s.display_mode = display_mode;
   s.picture.assign(picture, picture + picture_size);
+  return s.Write();
+}
+
+// Both dialogs keep the defaults (an existing file in an existing folder, confirmation
+// before overwriting) but for their type, filter and default extension.
+Bytes DialogBlock(std::int32_t type, const char* filter, const char* default_extension) {
+  FileDialogSettings s;
+  s.dialog_type = type;
+  s.filter = filter;
+  s.default_extension = default_extension;
   return s.Write();
 }
 
@@ -93,6 +104,10 @@ std::vector<UnitRecord> MainLayoutUnits() {
                           PanelBlock(0x000000FF, 0, kBadgePicture, kBadgePicture_size)));
   controls.push_back(Unit(kLoadButton, KindCode::kButton, texts::kNameLoadButton, kWindow, 169, 164, 96, 24,
                           kVisible | kTabStop, ButtonBlock(texts::kLoadButton), {{0, HandlerRef::kLoadClicked}}));
+  controls.push_back(Unit(kOpenDialog, KindCode::kCommonDlg, texts::kNameOpenDialog, kWindow, 202, 216, 26, 26, 0,
+                          DialogBlock(0, "", ".jpg")));
+  controls.push_back(Unit(kSaveDialog, KindCode::kCommonDlg, texts::kNameSaveDialog, kWindow, 165, 216, 26, 26, 0,
+                          DialogBlock(1, texts::kBmpFilter, ".bmp")));
   controls.push_back(Unit(kSaveButton, KindCode::kButton, texts::kNameSaveButton, kWindow, 288, 164, 96, 24,
                           kVisible | kTabStop, ButtonBlock(texts::kSaveButton), {{0, HandlerRef::kSaveClicked}}));
   controls.push_back(Unit(kCredit, KindCode::kLabel, texts::kNameCredit, kWindow, 248, 200, 64, 16, kVisible,

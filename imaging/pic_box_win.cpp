@@ -4,6 +4,7 @@
 
 #include "app/win_handles.h"
 #include "imaging/decode_picture.h"
+#include "imaging/gif_player_win.h"
 #include "imaging/icon_win.h"
 #include "imaging/picbox_settings.h"
 #include "imaging/picture_bitmap_win.h"
@@ -35,7 +36,12 @@ struct DrawnPicture {
 class PicBox final : public Control {
  public:
   PicBox(const UnitRecord& unit, PicBoxSettings settings) : Control(unit), settings_(std::move(settings)) {}
-  ~PicBox() override { DestroyOwnWindow(); }
+  // The player stops before the window goes: DestroyOwnWindow cuts the window off from
+  // this object first, so no WM_DESTROY reaches it then.
+  ~PicBox() override {
+    FreePicture();
+    DestroyOwnWindow();
+  }
 
   bool Create(HWND parent, int control_id) {
     if (!RegisterClassOnce()) return false;
@@ -165,6 +171,7 @@ class PicBox final : public Control {
     if (settings_.display_mode == current_mode_) return;
     current_mode_ = settings_.display_mode;
     drawn_.reset();
+    if (player_) player_->set_display_mode(current_mode_);
     InvalidateRect(hwnd_, nullptr, FALSE);
     UpdateWindow(hwnd_);
   }
@@ -186,7 +193,9 @@ class PicBox final : public Control {
     TakeUpPicture();
   }
 
+  // Stops an animation first: its worker draws into the window until then.
   void FreePicture() {
+    player_.reset();
     shown_.reset();
     drawn_.reset();
   }
@@ -197,9 +206,12 @@ class PicBox final : public Control {
     if (!settings_.picture.empty()) {
       const std::uint8_t* data = settings_.picture.data();
       const std::size_t size = settings_.picture.size();
-      // Animated playback takes up GIFs while the animate setting is in force; until it
-      // exists, a GIF is shown as the still of its first image.
-      if (auto decoded = DecodePicture(data, size)) {
+      // While the animate setting is in force a GIF goes to animated playback; the shown
+      // picture is then only a marker of kind GIF with no size or pixels.
+      if (animate_in_force_ && SniffPictureKind(data, size) == PictureKind::kGif) {
+        player_ = GifPlayer::TakeUp(hwnd_, data, size, current_mode_);
+        if (player_) shown_ = ShownPicture{DecodedPicture{PictureKind::kGif, 0, 0, {}, {}}, {}};
+      } else if (auto decoded = DecodePicture(data, size)) {
         ShownPicture shown{std::move(*decoded), {}};
         const bool is_icon = shown.decoded.kind == PictureKind::kIcon || shown.decoded.kind == PictureKind::kCursor;
         if (is_icon) shown.icon = CreatePictureIcon(shown.decoded, data, size);
@@ -218,6 +230,10 @@ class PicBox final : public Control {
     {
       SelectScope brush(paint.dc(), brush_.get());
       PatBlt(paint.dc(), 0, 0, client.right, client.bottom, PATCOPY);
+    }
+    if (player_) {
+      player_->Paint(paint.dc(), client.right, client.bottom);
+      return;
     }
     if (!shown_) return;
     const DecodedPicture& picture = shown_->decoded;
@@ -266,6 +282,8 @@ class PicBox final : public Control {
   UniqueBrush brush_;
   std::optional<ShownPicture> shown_;
   std::optional<DrawnPicture> drawn_;
+  // Present while a GIF is taken up for animated playback.
+  std::unique_ptr<GifPlayer> player_;
   std::int32_t current_mode_ = 0;
   bool animate_in_force_ = true;
 };

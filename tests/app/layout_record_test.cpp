@@ -59,9 +59,9 @@ TEST(LayoutRecords, ChildListsAndStateBits) {
     } else {
       EXPECT_TRUE(u.child_ids.empty()) << std::hex << u.layout_id;
     }
-    const bool button = u.kind == KindCode::kButton;
+    const std::uint32_t state = u.kind == KindCode::kButton ? 5u : u.kind == KindCode::kCommonDlg ? 0u : 1u;
     if (u.kind != KindCode::kWindow) {
-      EXPECT_EQ(u.state, button ? 5u : 1u) << std::hex << u.layout_id;
+      EXPECT_EQ(u.state, state) << std::hex << u.layout_id;
     }
   }
 }

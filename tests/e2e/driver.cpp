@@ -233,3 +233,73 @@ bool WriteBmp(const std::wstring& path, const Pixels& pixels) {
 }
 
 }  // namespace driver
+
+namespace driver {
+namespace {
+
+HWND FindDescendant(HWND parent, const wchar_t* class_name) {
+  for (HWND h = GetWindow(parent, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
+    if (ClassOf(h) == class_name && IsWindowVisible(h)) return h;
+    if (HWND found = FindDescendant(h, class_name)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+HWND WaitForFileDialog(const Program& program, DWORD timeout_ms) {
+  const HWND dialog = program.WaitForWindow(L"#32770", timeout_ms);
+  if (dialog != nullptr) Settle(400);  // let it finish initialising
+  return dialog;
+}
+
+HWND FileNameBox(HWND dialog) {
+  // The explorer-style dialog's name box is the edit of combo box 0x47C, or edit 0x480.
+  if (HWND combo = GetDlgItem(dialog, 0x47C)) {
+    if (HWND edit = FindDescendant(combo, L"Edit")) return edit;
+  }
+  if (HWND edit = GetDlgItem(dialog, 0x480)) return edit;
+  return FindDescendant(dialog, L"Edit");
+}
+
+bool ChooseFile(HWND dialog, const std::wstring& path, DWORD wait_ms) {
+  SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  Settle(100);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  const ULONGLONG until = GetTickCount64() + wait_ms;
+  while (IsWindow(dialog) && GetTickCount64() < until) Sleep(50);
+  Settle(200);
+  return !IsWindow(dialog);
+}
+
+void CancelDialog(HWND dialog) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+  const ULONGLONG until = GetTickCount64() + 5000;
+  while (IsWindow(dialog) && GetTickCount64() < until) Sleep(50);
+  Settle(200);
+}
+
+bool Shows(const Program& program, const wchar_t* class_name, DWORD timeout_ms) {
+  return program.WaitForWindow(class_name, timeout_ms) != nullptr;
+}
+
+std::vector<std::uint8_t> ReadFileBytes(const std::wstring& path) {
+  std::vector<std::uint8_t> bytes;
+  FILE* in = _wfopen(path.c_str(), L"rb");
+  if (in == nullptr) return bytes;
+  std::uint8_t chunk[65536];
+  std::size_t n = 0;
+  while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+  std::fclose(in);
+  return bytes;
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+  FILE* out = _wfopen(path.c_str(), L"wb");
+  if (out == nullptr) return false;
+  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  return std::fclose(out) == 0 && ok;
+}
+
+}  // namespace driver

@@ -68,3 +68,22 @@ Pixels CaptureClient(HWND window);
 bool WriteBmp(const std::wstring& path, const Pixels& pixels);
 
 }  // namespace driver
+
+namespace driver {
+
+// The system file dialog of the program, once it is up; null after the time-out.
+HWND WaitForFileDialog(const Program& program, DWORD timeout_ms = 10000);
+// The dialog's file name box.
+HWND FileNameBox(HWND dialog);
+// Types a full path into the dialog and confirms it, as a user would with Return; true
+// once the dialog has closed (waiting up to `wait_ms`).
+bool ChooseFile(HWND dialog, const std::wstring& path, DWORD wait_ms = 8000);
+void CancelDialog(HWND dialog);
+// Whether the program shows a window of that class within the time.
+bool Shows(const Program& program, const wchar_t* class_name, DWORD timeout_ms);
+
+// A whole file's bytes; empty when it cannot be read.
+std::vector<std::uint8_t> ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace driver

@@ -26,11 +26,13 @@ const ExpectedControl kControls[] = {
     {L"photo slot", L"VarneltPicBox", 110, 100, {9, 10, 150, 236}, 0x44000000 | kVisible, nullptr},
     {L"badge", L"VarneltPicBox", 120, 110, {43, 6, 55, 18}, 0x44000000 | kVisible, nullptr},
     {L"Load button", L"Button", 130, 0, {169, 164, 265, 188}, 0x44012F00 | kVisible, L"上传图片"},
-    {L"Save button", L"Button", 140, 0, {288, 164, 384, 188}, 0x44012F00 | kVisible, L"保存图片"},
-    {L"credit line", L"VarneltLabel", 150, 0, {248, 200, 312, 216}, 0x44000000 | kVisible, nullptr},
-    {L"contact line", L"VarneltLabel", 160, 0, {240, 224, 320, 240}, 0x44000000 | kVisible, nullptr},
-    {L"help box", L"Button", 170, 0, {168, 3, 384, 152}, 0x44000107 | kVisible, L"使用帮助"},
-    {L"usage text", L"VarneltLabel", 180, 170, {5, 21, 208, 141}, 0x44000000 | kVisible, nullptr},
+    {L"open dialog", L"Static", 140, 0, {202, 216, 228, 242}, 0x44000000, nullptr},
+    {L"save dialog", L"Static", 150, 0, {165, 216, 191, 242}, 0x44000000, nullptr},
+    {L"Save button", L"Button", 160, 0, {288, 164, 384, 188}, 0x44012F00 | kVisible, L"保存图片"},
+    {L"credit line", L"VarneltLabel", 170, 0, {248, 200, 312, 216}, 0x44000000 | kVisible, nullptr},
+    {L"contact line", L"VarneltLabel", 180, 0, {240, 224, 320, 240}, 0x44000000 | kVisible, nullptr},
+    {L"help box", L"Button", 190, 0, {168, 3, 384, 152}, 0x44000107 | kVisible, L"使用帮助"},
+    {L"usage text", L"VarneltLabel", 200, 190, {5, 21, 208, 141}, 0x44000000 | kVisible, nullptr},
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -99,7 +101,7 @@ TEST_F(MainWindowTest, EveryControlAsLaidOut) {
     EXPECT_EQ(r.bottom, c.rect.bottom);
     EXPECT_EQ(GetParent(h), c.parent_id == 0 ? window_ : Control(c.parent_id));
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE)), c.style);
-    EXPECT_TRUE(IsWindowVisible(h));
+    EXPECT_EQ(IsWindowVisible(h) != FALSE, (c.style & kVisible) != 0);
     if (c.text != nullptr) {
       EXPECT_EQ(driver::TextOf(h), c.text);
     }
@@ -110,10 +112,10 @@ TEST_F(MainWindowTest, LastCreatedSiblingOnTop) {
   // Children of the window, top first: the reverse of creation order.
   std::vector<int> ids;
   for (HWND h : driver::ChildrenTopFirst(window_)) ids.push_back(GetDlgCtrlID(h));
-  EXPECT_EQ(ids, (std::vector<int>{170, 160, 150, 140, 130, 100}));
+  EXPECT_EQ(ids, (std::vector<int>{190, 180, 170, 160, 150, 140, 130, 100}));
   std::vector<int> in_help_box;
-  for (HWND h : driver::ChildrenTopFirst(Control(170))) in_help_box.push_back(GetDlgCtrlID(h));
-  EXPECT_EQ(in_help_box, (std::vector<int>{180}));
+  for (HWND h : driver::ChildrenTopFirst(Control(190))) in_help_box.push_back(GetDlgCtrlID(h));
+  EXPECT_EQ(in_help_box, (std::vector<int>{200}));
   ASSERT_EQ(driver::ChildrenTopFirst(Control(100)).size(), 1u);
   EXPECT_EQ(GetDlgCtrlID(driver::ChildrenTopFirst(Control(100)).front()), 110);
   ASSERT_EQ(driver::ChildrenTopFirst(Control(110)).size(), 1u);
@@ -123,11 +125,11 @@ TEST_F(MainWindowTest, LastCreatedSiblingOnTop) {
 TEST_F(MainWindowTest, FocusStartsOnLoadAndTabAlternates) {
   EXPECT_EQ(driver::FocusOf(window_), Control(130));
   driver::PressKey(VK_TAB);
-  EXPECT_EQ(driver::FocusOf(window_), Control(140));
+  EXPECT_EQ(driver::FocusOf(window_), Control(160));
   driver::PressKey(VK_TAB);
   EXPECT_EQ(driver::FocusOf(window_), Control(130));
   driver::PressKey(VK_TAB, {VK_SHIFT});
-  EXPECT_EQ(driver::FocusOf(window_), Control(140));
+  EXPECT_EQ(driver::FocusOf(window_), Control(160));
   driver::PressKey(VK_TAB, {VK_SHIFT});
   EXPECT_EQ(driver::FocusOf(window_), Control(130));
   // Ctrl+Tab is no combination of the window's.
@@ -135,23 +137,25 @@ TEST_F(MainWindowTest, FocusStartsOnLoadAndTabAlternates) {
   EXPECT_EQ(driver::FocusOf(window_), Control(130));
 }
 
-TEST_F(MainWindowTest, EnterDoesNotPushTheButtonSpaceDoes) {
+TEST_F(MainWindowTest, EnterDoesNotClickTheButtonSpaceDoes) {
   const HWND load = Control(130);
-  driver::KeyDown(VK_RETURN);
-  driver::Settle();
-  EXPECT_EQ(SendMessageW(load, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
-  driver::KeyUp(VK_RETURN);
+  driver::PressKey(VK_RETURN);
+  EXPECT_FALSE(driver::Shows(*program_, L"#32770", 1000)) << "Enter clicked the Load button";
   driver::KeyDown(VK_SPACE);
   driver::Settle();
   EXPECT_NE(SendMessageW(load, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
   driver::KeyUp(VK_SPACE);
-  driver::Settle();
-  EXPECT_EQ(SendMessageW(load, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
+  // The click runs the Load action, which opens the system's open dialog.
+  const HWND dialog = driver::WaitForFileDialog(*program_);
+  ASSERT_NE(dialog, nullptr) << "Space did not click the Load button";
+  driver::CancelDialog(dialog);
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_EQ(driver::FocusOf(window_), load) << "the focus is given back after the dialog";
 }
 
 TEST_F(MainWindowTest, FocusComesBackAfterDeactivation) {
   driver::PressKey(VK_TAB);
-  ASSERT_EQ(driver::FocusOf(window_), Control(140));
+  ASSERT_EQ(driver::FocusOf(window_), Control(160));
   // Another program's window takes the foreground, then ours is activated again.
   HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
@@ -161,7 +165,7 @@ TEST_F(MainWindowTest, FocusComesBackAfterDeactivation) {
   EXPECT_NE(GetForegroundWindow(), window_);
   SetForegroundWindow(window_);
   driver::Settle();
-  EXPECT_EQ(driver::FocusOf(window_), Control(140));
+  EXPECT_EQ(driver::FocusOf(window_), Control(160));
   DestroyWindow(other);
 }
 

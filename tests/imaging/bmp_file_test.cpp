@@ -35,7 +35,7 @@ TEST(BmpFile, PixelOffsetCountsTheColourTable) {
   for (std::uint16_t bits : {std::uint16_t{1}, std::uint16_t{4}, std::uint16_t{8}}) {
     const auto info = BmpInfoHeader(8, 8, bits);
     const auto header = BmpFileHeader(info.data(), info.size());
-    const std::uint32_t offset = header[10] | header[11] << 8;
+    const std::uint32_t offset = static_cast<std::uint32_t>(header[10]) | static_cast<std::uint32_t>(header[11]) << 8;
     EXPECT_EQ(offset, 54u + 4u * (1u << bits)) << bits;
   }
   const auto info = BmpInfoHeader(8, 8, 32);

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Makes the GIF test fixtures in OUTDIR/gif with independent encoders (ImageMagick,
 # giflib's gifbuild, netpbm's ppmtogif), and reference decodes of them by ImageMagick as
-# binary PPM files (NAME.ppm for the first image, NAME_N.ppm for image N from 0).
+# binary PPM files (NAME.ppm for the first image, NAME_N.ppm for image N from 0), and for
+# animations ImageMagick's composed frames (NAME_cN.ppm).
 #   make_gif_fixtures.sh OUTDIR           the test fixtures
 #   make_gif_fixtures.sh --large OUTDIR   also the 4000x3000 benchmark images
 set -eu
@@ -187,9 +188,142 @@ entries=$((2 << (flag & 7)))
 size=$(wc -c < "$out/plain.gif")
 head -c $((size / 2)) "$out/plain.gif" > "$out/truncated.gif"
 
+# --- animations: frames composed by disposal and transparency ---------------------------
+# Each NAME.gif comes with ImageMagick's composition of its frames (-coalesce), flattened
+# over white, as NAME_cN.ppm for frame N. ImageMagick clears a frame of disposal method 2
+# to transparent, which the flattening makes white.
+coalesce() {  # coalesce GIF
+  convert "$1" -coalesce -background white -alpha remove -alpha off -depth 8 \
+    "ppm:${1%.gif}_c%d.ppm"
+}
+# Small pictures with many colours, and ones with a colour made transparent.
+convert -size 64x48 -seed 21 plasma:fractal -colors 64 "$work/a0.miff"
+convert -size 20x16 -seed 22 plasma:red-blue -colors 32 "$work/a1.miff"
+convert -size 24x20 -seed 23 plasma:green-yellow -colors 16 \
+  -fill '#00FF00' -draw 'rectangle 4,4 15,11' -transparent '#00FF00' "$work/a2.miff"
+convert -size 16x16 xc:'#FF00FF' -fill '#00FFFF' -draw 'rectangle 0,0 7,7' -draw 'rectangle 8,8 15,15' \
+  -fill white -draw 'rectangle 4,4 11,11' -transparent white "$work/a3.miff"
+convert -size 30x10 -seed 24 plasma:purple-orange -colors 24 "$work/a4.miff"
+# Dispose 1 (None), 2 (Background) and 3 (Previous), transparent frames over the areas
+# that disposal left, offsets, delays 0, 3, 5 and 2 (the first frame covers the screen, so
+# after the last frame it comes back as it was).
+convert \
+  -dispose None -delay 0 -page 64x48+0+0 "$work/a0.miff" \
+  -dispose Background -delay 3 -page 64x48+10+8 "$work/a1.miff" \
+  -dispose Previous -delay 5 -page 64x48+20+12 "$work/a2.miff" \
+  -dispose None -delay 2 -page 64x48+40+4 "$work/a3.miff" \
+  -dispose Previous -delay 0 -page 64x48+4+30 "$work/a4.miff" \
+  -dispose Background -delay 4 -page 64x48+36+26 "$work/a2.miff" \
+  -dispose None -delay 1 -page 64x48+30+20 "$work/a3.miff" \
+  -loop 2 "$out/anim_dispose.gif"
+coalesce "$out/anim_dispose.gif"
+# Transparent frames that never cover the whole screen: the white canvas shows through.
+convert \
+  -dispose Background -delay 6 -page 50x40+15+10 "$work/a3.miff" \
+  -dispose None -delay 0 -page 50x40+0+0 "$work/a2.miff" \
+  -dispose Previous -delay 8 -page 50x40+30+24 "$work/a3.miff" \
+  -dispose None -delay 2 -page 50x40+8+16 "$work/a1.miff" \
+  "$out/anim_transparent.gif"
+coalesce "$out/anim_transparent.gif"
+# Frames that reach past the logical screen, and one wholly outside it (gifbuild writes
+# them as given; every image has its own graphic control extension). The third image's
+# transparent index has the same colour as another of its entries: only the index counts.
+cat > "$work/offscreen.txt" <<'END'
+screen width 8
+screen height 6
+screen map
+	rgb 200 0 0 is a
+	rgb 0 200 0 is b
+	rgb 0 0 200 is c
+	rgb 90 90 90 is d
+end
+
+graphics control
+	disposal mode 1
+	delay 7
+end
+
+image
+image bits 8 by 6
+aaaabbbb
+aaaabbbb
+aaaabbbb
+ccccdddd
+ccccdddd
+ccccdddd
+
+graphics control
+	disposal mode 2
+	delay 0
+end
+
+image
+image left 5
+image top 3
+image bits 6 by 5
+cccccc
+cddddc
+cdaadc
+cddddc
+cccccc
+
+graphics control
+	disposal mode 1
+	delay 3
+	transparent index 1
+end
+
+image
+image left 6
+image top 1
+image map
+	rgb 200 0 0 is a
+	rgb 90 90 90 is t
+	rgb 90 90 90 is e
+end
+image bits 3 by 3
+tet
+tae
+ttt
+
+graphics control
+	disposal mode 3
+	delay 4
+end
+
+image
+image left 20
+image top 20
+image bits 2 by 2
+aa
+aa
+
+graphics control
+	disposal mode 1
+	delay 5
+end
+
+image
+image left 0
+image top 4
+image bits 3 by 2
+bbb
+bbb
+END
+gifbuild "$work/offscreen.txt" > "$out/anim_offscreen.gif"
+coalesce "$out/anim_offscreen.gif"
+
 # --- benchmark images ------------------------------------------------------------------
 if [ "$large" = 1 ]; then
   convert -size 4000x3000 -seed 9 plasma:fractal -colors 256 "$work/large.miff"
   convert "$work/large.miff" -interlace none "$out/large_plain.gif"
   convert "$work/large.miff" -interlace Line "$out/large_interlaced.gif"
+  # The photo slot's case: 141x226 frames on a 320x240 screen, 10 frames a second.
+  frames=""
+  for n in 0 1 2 3 4 5 6 7; do
+    convert -size 141x226 -seed $((40 + n)) plasma:fractal -colors 255 "$work/b$n.miff"
+    frames="$frames -page 320x240+$((n * 20))+$((n * 2)) $work/b$n.miff"
+  done
+  # shellcheck disable=SC2086
+  convert -dispose None -delay 10 $frames "$out/anim_320x240.gif"
 fi

@@ -1,1 +1,0 @@
-namespace varnelt { int files_placeholder = 0; }
