@@ -54,6 +54,7 @@ class UniqueIcon {
 
   HICON get() const { return icon_; }
   explicit operator bool() const { return icon_ != nullptr; }
+  HICON release() { return std::exchange(icon_, nullptr); }
   void reset(HICON icon = nullptr) {
     if (icon_ != nullptr) DestroyIcon(icon_);
     icon_ = icon;

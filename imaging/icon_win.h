@@ -8,35 +8,14 @@
 #include <cstdint>
 #include <utility>
 
+#include "app/win_handles.h"
+
 #include "imaging/decoded_picture.h"
 
 namespace varnelt {
 
-// Owns one icon handle and destroys it (DestroyIcon) when it goes.
-class ScopedIcon {
- public:
-  ScopedIcon() = default;
-  explicit ScopedIcon(HICON icon) : icon_(icon) {}
-  ScopedIcon(ScopedIcon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)) {}
-  ScopedIcon& operator=(ScopedIcon&& other) noexcept {
-    if (this != &other) reset(std::exchange(other.icon_, nullptr));
-    return *this;
-  }
-  ScopedIcon(const ScopedIcon&) = delete;
-  ScopedIcon& operator=(const ScopedIcon&) = delete;
-  ~ScopedIcon() { reset(); }
-
-  HICON get() const { return icon_; }
-  explicit operator bool() const { return icon_ != nullptr; }
-  HICON release() { return std::exchange(icon_, nullptr); }
-  void reset(HICON icon = nullptr) {
-    if (icon_ != nullptr) DestroyIcon(icon_);
-    icon_ = icon;
-  }
-
- private:
-  HICON icon_ = nullptr;
-};
+// Owns the icon handle and destroys it (DestroyIcon) when it goes.
+using ScopedIcon = UniqueIcon;
 
 // The icon for a kIcon or kCursor picture decoded from `data` (the same file bytes). A
 // cursor is made as an icon, without its hot spot. An empty owner when the picture is of

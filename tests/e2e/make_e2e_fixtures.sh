@@ -46,3 +46,7 @@ cp icon.ico.ref.ppm cursor.cur.ref.ppm
 printf 'This is no picture, just a few words of text.\r\n' >text.txt
 : >empty.bin
 printf 'GIF89' >five.bin
+
+# A large photo for the timing tests: 6000x4000.
+convert -size 4000x6000 gradient:'rgb(250,120,30)'-'rgb(20,60,200)' -rotate 90 -depth 8 "$TMP/large.ppm"
+cjpeg -quality 90 "$TMP/large.ppm" >large.jpg
