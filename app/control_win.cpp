@@ -55,6 +55,22 @@ void Control::DestroyOwnWindow() {
   DestroyWindow(hwnd);
 }
 
+bool RegisterOwnWindowClass(const wchar_t* name, WNDPROC proc) {
+  const HINSTANCE module = GetModuleHandleW(nullptr);
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(module, name, &existing)) return true;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = module;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc) != 0;
+}
+
 DWORD ChildStyle(const UnitRecord& unit, DWORD kind_style) {
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | kind_style;
   if (unit.disabled()) style |= WS_DISABLED;

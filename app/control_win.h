@@ -62,6 +62,22 @@ DWORD ChildStyle(const UnitRecord& unit, DWORD kind_style);
 // looked up at each use.
 COLORREF ResolveColour(std::uint32_t colour);
 
+// Registers, once per process, a window class of the program's own: CS_DBLCLKS,
+// CS_HREDRAW and CS_VREDRAW, the arrow cursor and the hollow brush as background, so that
+// erasing draws nothing and each window paints itself in one pass.
+bool RegisterOwnWindowClass(const wchar_t* name, WNDPROC proc);
+
+// The object a window of one of the program's classes was created for: stored from the
+// creation parameter at WM_NCCREATE, null before and after.
+template <typename T>
+T* WindowObject(HWND hwnd, UINT message, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  return reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
 // Makes a control of the record's kind as a hidden child of `parent` with the control id;
 // nothing when its settings block cannot be read or its window cannot be made.
 std::unique_ptr<Control> CreateControl(const UnitRecord& unit, HWND parent, int control_id);

@@ -15,21 +15,6 @@ constexpr DWORD kMainWindowStyle = WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU;  /
 
 HINSTANCE ThisModule() { return GetModuleHandleW(nullptr); }
 
-bool RegisterMainWindowClass(WNDPROC proc) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(ThisModule(), kMainWindowClass, &existing)) return true;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = ThisModule();
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-  wc.lpszClassName = kMainWindowClass;
-  return RegisterClassExW(&wc) != 0;
-}
-
 Modifiers CurrentModifiers() {
   return {(GetKeyState(VK_CONTROL) & 0x8000) != 0, (GetKeyState(VK_SHIFT) & 0x8000) != 0,
           (GetKeyState(VK_MENU) & 0x8000) != 0};
@@ -70,7 +55,7 @@ MainWindow* MainWindow::Create(const std::vector<UnitRecord>& records, HICON big
 }
 
 bool MainWindow::CreateWindowAndControls(HICON big_icon, HICON small_icon) {
-  if (!RegisterMainWindowClass(&MainWindow::WndProc)) return false;
+  if (!RegisterOwnWindowClass(kMainWindowClass, &MainWindow::WndProc)) return false;
   const UnitRecord& self = units_.front();
 
   // 1. The window, hidden, centred on the primary screen when its start position says so.

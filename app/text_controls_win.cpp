@@ -29,7 +29,7 @@ class Label final : public Control {
   ~Label() override { DestroyOwnWindow(); }
 
   bool Create(HWND parent, int control_id) {
-    if (!RegisterClassOnce()) return false;
+    if (!RegisterOwnWindowClass(kLabelClass, &Label::WndProc)) return false;
     hwnd_ = CreateWindowExW(0, kLabelClass, WideFromGbk(settings_.text).c_str(), ChildStyle(unit_, 0), unit_.left,
                             unit_.top, unit_.width, unit_.height, parent, ControlIdMenu(control_id), ThisModule(),
                             this);
@@ -43,27 +43,8 @@ class Label final : public Control {
   }
 
  private:
-  static bool RegisterClassOnce() {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(ThisModule(), kLabelClass, &existing)) return true;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = &Label::WndProc;
-    wc.hInstance = ThisModule();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    wc.lpszClassName = kLabelClass;
-    return RegisterClassExW(&wc) != 0;
-  }
-
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Label*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* self = WindowObject<Label>(hwnd, message, lparam);
     if (self != nullptr && message == WM_PAINT) {
       self->OnPaint(hwnd);
       return 0;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "tests/e2e/driver.h"
+#include "tests/win/win_test_support.h"
 
 namespace {
 
@@ -24,35 +25,6 @@ std::wstring Folder(const wchar_t* variable) {
   }
   if (folder.back() != L'\\') folder += L'\\';
   return folder;
-}
-
-// A 24-bit BMP file of width x height whose pixel (x, y) from the top is colour(x, y).
-template <typename Colour>
-Bytes MakeBmp(int width, int height, Colour colour) {
-  const int stride = (width * 3 + 3) & ~3;
-  Bytes file(54 + static_cast<std::size_t>(stride * height), 0);
-  auto put32 = [&](std::size_t at, std::uint32_t v) {
-    for (std::size_t i = 0; i < 4; ++i) file[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-  };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(2, static_cast<std::uint32_t>(file.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<std::uint32_t>(width));
-  put32(22, static_cast<std::uint32_t>(height));
-  file[26] = 1;
-  file[28] = 24;
-  for (int y = 0; y < height; ++y) {
-    std::uint8_t* row = file.data() + 54 + static_cast<std::size_t>(stride * (height - 1 - y));
-    for (int x = 0; x < width; ++x) {
-      const std::uint32_t c = colour(x, y);
-      row[3 * x] = static_cast<std::uint8_t>(c);
-      row[3 * x + 1] = static_cast<std::uint8_t>(c >> 8);
-      row[3 * x + 2] = static_cast<std::uint8_t>(c >> 16);
-    }
-  }
-  return file;
 }
 
 std::uint32_t Pattern(int x, int y) {
@@ -139,7 +111,7 @@ class LoadSaveTest : public ::testing::Test {
 
 TEST_F(LoadSaveTest, PictureOfTheSlotsSizeIsSavedExactlyInTheFrame) {
   const std::wstring source = Path(L"slot-sized.bmp");
-  ASSERT_TRUE(driver::WriteFileBytes(source, MakeBmp(141, 226, Pattern)));
+  ASSERT_TRUE(driver::WriteFileBytes(source, varnelt::test::MakeBmp24(141, 226, Pattern)));
   Load(source);
   const Bytes file = Save(L"saved-exact.bmp");
   ASSERT_EQ(file.size(), 118134u);
@@ -171,7 +143,7 @@ TEST_F(LoadSaveTest, PictureOfTheSlotsSizeIsSavedExactlyInTheFrame) {
 
 TEST_F(LoadSaveTest, LargerPictureIsHalvedSmallerStretched) {
   const std::wstring large = Path(L"double.bmp");
-  ASSERT_TRUE(driver::WriteFileBytes(large, MakeBmp(282, 452, [](int x, int y) { return Pattern(x / 2, y / 2); })));
+  ASSERT_TRUE(driver::WriteFileBytes(large, varnelt::test::MakeBmp24(282, 452, [](int x, int y) { return Pattern(x / 2, y / 2); })));
   Load(large);
   Bytes file = Save(L"saved-halved.bmp");
   ASSERT_EQ(file.size(), 118134u);
@@ -183,7 +155,7 @@ TEST_F(LoadSaveTest, LargerPictureIsHalvedSmallerStretched) {
 
   // 100x100, left half red, right half blue: stretched to the whole slot.
   const std::wstring small = Path(L"small.bmp");
-  ASSERT_TRUE(driver::WriteFileBytes(small, MakeBmp(100, 100, [](int x, int) { return x < 50 ? 0xFF0000u : 0x0000FFu; })));
+  ASSERT_TRUE(driver::WriteFileBytes(small, varnelt::test::MakeBmp24(100, 100, [](int x, int) { return x < 50 ? 0xFF0000u : 0x0000FFu; })));
   Load(small);
   file = Save(L"saved-stretched.bmp");
   ASSERT_EQ(file.size(), 118134u);
@@ -226,7 +198,7 @@ TEST_F(LoadSaveTest, EveryKindOfPicture) {
 
 TEST_F(LoadSaveTest, NonPicturesLeaveTheSlotWhiteUnderTheBadge) {
   const std::wstring picture = Path(L"before.bmp");
-  ASSERT_TRUE(driver::WriteFileBytes(picture, MakeBmp(141, 226, Pattern)));
+  ASSERT_TRUE(driver::WriteFileBytes(picture, varnelt::test::MakeBmp24(141, 226, Pattern)));
   const std::wstring text = Path(L"words.txt"), empty = Path(L"empty.bin"), five = Path(L"five.bin");
   ASSERT_TRUE(driver::WriteFileBytes(text, Bytes{'n', 'o', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e', '\r', '\n'}));
   ASSERT_TRUE(driver::WriteFileBytes(empty, Bytes{}));
@@ -264,7 +236,7 @@ TEST_F(LoadSaveTest, CancelChangesNothingAndTheNameIsRemembered) {
   ASSERT_EQ(file.size(), 118134u);
   EXPECT_EQ(FramePixel(file, 9 + 70, 10 + 100), 0xFFFFFFu);
   const std::wstring picture = Path(L"kept.bmp");
-  ASSERT_TRUE(driver::WriteFileBytes(picture, MakeBmp(141, 226, Pattern)));
+  ASSERT_TRUE(driver::WriteFileBytes(picture, varnelt::test::MakeBmp24(141, 226, Pattern)));
   Load(picture);
   dialog = Click(kLoadButton);
   ASSERT_NE(dialog, nullptr);
@@ -355,8 +327,8 @@ TEST_F(LoadSaveTest, ReadOnlyTargetIsLeftAsItWas) {
 
 TEST_F(LoadSaveTest, FileHeldOpenForWritingCannotBeLoaded) {
   const std::wstring picture = Path(L"first.bmp"), locked = Path(L"locked.bmp");
-  ASSERT_TRUE(driver::WriteFileBytes(picture, MakeBmp(141, 226, Pattern)));
-  ASSERT_TRUE(driver::WriteFileBytes(locked, MakeBmp(141, 226, [](int, int) { return 0x00FF00u; })));
+  ASSERT_TRUE(driver::WriteFileBytes(picture, varnelt::test::MakeBmp24(141, 226, Pattern)));
+  ASSERT_TRUE(driver::WriteFileBytes(locked, varnelt::test::MakeBmp24(141, 226, [](int, int) { return 0x00FF00u; })));
   Load(picture);
   HANDLE writer = CreateFileW(locked.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -86,6 +86,24 @@ TEST_F(RenderingTest, UsageTextIsBlackInsideTheHelpBox) {
   EXPECT_EQ(Count(pixels_, {kHelpBox.right, 0, pixels_.width, 164}, IsDark), 0);
 }
 
+TEST_F(RenderingTest, FrameShowsItsBorderTheWhiteSlotAndTheBadge) {
+  int wrong = 0;
+  for (int y = 0; y < std::min(pixels_.height, 246); ++y) {
+    for (int x = 0; x < 159; ++x) {
+      const bool border = x < 9 || x >= 150 || y < 10 || y >= 236;
+      const bool badge = x >= 52 && x < 64 && y >= 16 && y < 28;
+      if (border) wrong += !IsDark(pixels_.at(x, y));
+      if (!border && !badge) wrong += pixels_.at(x, y) != 0xFFFFFFu;
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_TRUE(IsRed(pixels_.at(52 + i, 16))) << i;
+    EXPECT_TRUE(IsRed(pixels_.at(52, 16 + i))) << i;
+  }
+  EXPECT_GT(Count(pixels_, {53, 17, 63, 27}, IsRed), 10);  // the glyph
+}
+
 TEST_F(RenderingTest, RedLinesAreLeftAlignedInTheirLabelsAndNowhereElse) {
   EXPECT_GT(Count(pixels_, kCredit, IsRed), 30);
   EXPECT_GT(Count(pixels_, kContact, IsRed), 30);
@@ -94,9 +112,10 @@ TEST_F(RenderingTest, RedLinesAreLeftAlignedInTheirLabelsAndNowhereElse) {
   // Each fits its label: the last column stays clear.
   EXPECT_EQ(Count(pixels_, {kCredit.right - 1, kCredit.top, kCredit.right, kCredit.bottom}, IsRed), 0);
   EXPECT_EQ(Count(pixels_, {kContact.right - 1, kContact.top, kContact.right, kContact.bottom}, IsRed), 0);
+  // Nowhere else on the right of the frame panel (whose badge is red of its own).
   int outside = 0;
   for (int y = 0; y < pixels_.height; ++y)
-    for (int x = 0; x < pixels_.width; ++x)
+    for (int x = 159; x < pixels_.width; ++x)
       if (!kCredit.contains(x, y) && !kContact.contains(x, y) && IsRed(pixels_.at(x, y))) ++outside;
   EXPECT_EQ(outside, 0);
 }

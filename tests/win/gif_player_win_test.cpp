@@ -47,11 +47,14 @@ int ProcessThreads() {
 
 // Threads end a little after their handle is signalled on some systems: wait for the
 // count to come back instead of reading it once.
-bool ThreadsBecome(int expected, DWORD ms = 500) {
+::testing::AssertionResult ThreadsBecome(int expected, DWORD ms = 500) {
   const DWORD until = GetTickCount() + ms;
   for (;;) {
-    if (ProcessThreads() == expected) return true;
-    if (GetTickCount() >= until) return false;
+    const int now = ProcessThreads();
+    if (now == expected) return ::testing::AssertionSuccess();
+    if (GetTickCount() >= until) {
+      return ::testing::AssertionFailure() << now << " threads, not " << expected;
+    }
     Sleep(5);
   }
 }
@@ -122,7 +125,12 @@ std::vector<ColourRun> Watch(HWND window, int x, int y, DWORD ms) {
 
 class GifPlayerTest : public ::testing::Test {
  protected:
-  void SetUp() override { threads_ = ProcessThreads(); }
+  void SetUp() override {
+    // GoogleTest starts a thread of its own the first time a thread uses a scoped trace;
+    // have it exist before counting.
+    { SCOPED_TRACE("start"); }
+    threads_ = ProcessThreads();
+  }
   HostWindow host_{400, 300};
   int threads_ = 0;
 };
@@ -231,16 +239,18 @@ TEST_F(GifPlayerTest, DestroyingThePanelWhilePlayingEndsPromptly) {
   const Bytes slow = ThreeColourGif(500);
   for (bool through_parent : {false, true}) {
     SCOPED_TRACE(through_parent ? "parent window destroyed" : "panel freed");
-    std::optional<HostWindow> host;
-    host.emplace(200, 250);
-    auto panel = CreatePicBox(PanelRecord(0, 0, 141, 226, 1, slow), host->get(), 100);
+    // The photo slot's place: inside another panel, which goes with the main window.
+    auto outer = CreatePicBox(PanelRecord(0, 0, 159, 246, 0), host_.get(), 100);
+    ASSERT_TRUE(outer);
+    ShowWindow(outer->hwnd(), SW_SHOWNA);
+    auto panel = CreatePicBox(PanelRecord(9, 10, 141, 226, 1, slow), outer->hwnd(), 101);
     ASSERT_TRUE(panel);
     ShowNow(panel->hwnd());
     Pump(100);
     ASSERT_TRUE(ThreadsBecome(threads_ + 1));
     const DWORD start = GetTickCount();
     if (through_parent) {
-      host.reset();
+      DestroyWindow(outer->hwnd());
     } else {
       panel.reset();
     }
