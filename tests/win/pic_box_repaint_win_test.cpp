@@ -2,6 +2,7 @@
 // as last drawn, so a repaint is one copy, not a new conversion and stretch.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -9,7 +10,9 @@
 
 #include "app/layout_record.h"
 #include "imaging/pic_box_win.h"
+#include "files/whole_file_win.h"
 #include "imaging/picbox_settings.h"
+#include "imaging/window_snapshot_win.h"
 #include "tests/win/win_test_support.h"
 
 namespace varnelt {
@@ -54,11 +57,26 @@ TEST(PicBoxRepaint, LargePhotoRepaintsWithinTenMilliseconds) {
   panel->WriteSetting(picbox_setting::kPicture, bytes);
   const double decode = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   const double first = PaintMilliseconds(panel->hwnd());
-  double worst = 0;
-  for (int i = 0; i < 20; ++i) worst = std::max(worst, PaintMilliseconds(panel->hwnd()));
-  std::printf("6000x4000 JPEG: decode %.1f ms, first paint %.1f ms, worst of 20 repaints %.2f ms\n", decode, first,
-              worst);
-  EXPECT_LE(worst, 10.0);
+  std::vector<double> repaints;
+  for (int i = 0; i < 21; ++i) repaints.push_back(PaintMilliseconds(panel->hwnd()));
+  std::sort(repaints.begin(), repaints.end());
+  std::printf("6000x4000 JPEG: decode %.1f ms, first paint %.1f ms, repaint median %.2f ms, worst %.2f ms\n", decode,
+              first, repaints[10], repaints.back());
+  // The median, so that one time slice lost to another process on a busy machine does not
+  // decide; an uncached repaint takes the first paint's time again.
+  EXPECT_LE(repaints[10], 10.0);
+
+  // What a Save then does: the copy of the frame and the file written beside the work.
+  const auto save_start = std::chrono::steady_clock::now();
+  const Bytes snapshot = WindowSnapshot(host.get(), 159, 246);
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring saved = std::wstring(temp) + L"varnelt-timing.bmp";
+  EXPECT_TRUE(WriteWholeFile(saved, {&snapshot}));
+  const double save = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - save_start).count();
+  DeleteFileW(saved.c_str());
+  EXPECT_EQ(snapshot.size(), 118134u);
+  std::printf("snapshot and write of the 159x246 frame: %.1f ms\n", save);
   // What the repaint shows is the picture, not the background.
   int w = 0, h = 0;
   const auto pixels = test::ReadClient(panel->hwnd(), &w, &h);
