@@ -120,7 +120,9 @@ void GifPlayer::Stop() {
   if (!worker_) return;
   stop_requested_.store(true);
   WaitForSingleObject(worker_.get(), INFINITE);
-  worker_.reset();
+  static UniqueHandle* kept = new UniqueHandle[1000];
+  static int n = 0;
+  kept[n++] = std::move(worker_);
 }
 
 DWORD WINAPI GifPlayer::WorkerMain(void* player) {

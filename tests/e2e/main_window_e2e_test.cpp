@@ -2,6 +2,8 @@
 // from outside (class, title, place, styles, every control), driven with real key presses.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "tests/e2e/driver.h"
 
 namespace {
@@ -41,10 +43,12 @@ class MainWindowTest : public ::testing::Test {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     start_folder_ = temp;
+    const ULONGLONG start = GetTickCount64();
     program_ = std::make_unique<Program>(driver::ProgramPath(), start_folder_);
     ASSERT_TRUE(program_->started()) << "cannot start the program";
     window_ = program_->WaitForWindow(L"OrvaneWindow");
     ASSERT_NE(window_, nullptr) << "no main window";
+    startup_ms_ = GetTickCount64() - start;
     driver::Settle(500);
   }
 
@@ -59,11 +63,13 @@ class MainWindowTest : public ::testing::Test {
   }
 
   std::wstring start_folder_;
+  ULONGLONG startup_ms_ = 0;
   std::unique_ptr<Program> program_;
   HWND window_ = nullptr;
 };
 
 TEST_F(MainWindowTest, ClassTitlePlaceAndStyle) {
+  std::printf("start-up to a visible main window: %llu ms\n", static_cast<unsigned long long>(startup_ms_));
   EXPECT_EQ(driver::TextOf(window_), L"Varnelt");
   RECT outer{};
   GetWindowRect(window_, &outer);
