@@ -120,9 +120,7 @@ void GifPlayer::Stop() {
   if (!worker_) return;
   stop_requested_.store(true);
   WaitForSingleObject(worker_.get(), INFINITE);
-  static UniqueHandle* kept = new UniqueHandle[1000];
-  static int n = 0;
-  kept[n++] = std::move(worker_);
+  worker_.reset();
 }
 
 DWORD WINAPI GifPlayer::WorkerMain(void* player) {
@@ -147,6 +145,10 @@ void GifPlayer::Play() {
         canvas_.Draw(window_dc.get(), memory.get(), client.right, client.bottom, display_mode_.load());
       }
     }
+    // Under Wine, what a thread draws into a window reaches the screen when some thread of
+    // the process waits for messages; the panel's thread may wait for a long time, so the
+    // worker makes a wait of no time itself. On Windows it returns at once.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
     // The frame stays at least its frame time from the start of its step; a stop is
     // seen within 10 ms.
     while (!stop_requested_.load() && GetTickCount() - started < step.frame_ms) Sleep(10);

@@ -61,8 +61,6 @@ class GifPlayer {
   GifPlayer& operator=(const GifPlayer&) = delete;
 
   bool single_image() const { return single_image_; }
-  // Whether a worker thread exists.
-  bool playing() const { return static_cast<bool>(worker_); }
 
   // The panel's display mode (0-2), which the worker follows from its next frame.
   void set_display_mode(std::int32_t mode) { display_mode_.store(mode); }

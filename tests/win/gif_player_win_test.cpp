@@ -178,6 +178,60 @@ TEST_F(GifPlayerTest, ShowsTheFramesInOrderAndRoundAgain) {
   EXPECT_TRUE(ThreadsBecome(threads_ + 1));
 }
 
+// What reaches the screen, read from the screen as another program would, while this
+// thread waits for messages as the program's message loop does.
+struct ScreenWatch {
+  POINT at;
+  DWORD ms;
+  std::vector<ColourRun> runs;
+};
+DWORD WINAPI WatchScreen(void* param) {
+  auto* watch = static_cast<ScreenWatch*>(param);
+  WindowDc screen(nullptr);
+  const DWORD start = GetTickCount();
+  DWORD run_start = start;
+  for (DWORD now = start; now - start < watch->ms; now = GetTickCount()) {
+    const COLORREF c = GetPixel(screen.get(), watch->at.x, watch->at.y);
+    const std::uint32_t rgb = static_cast<std::uint32_t>(GetRValue(c)) << 16 | static_cast<std::uint32_t>(GetGValue(c)) << 8 | GetBValue(c);
+    now = GetTickCount();
+    if (watch->runs.empty() || watch->runs.back().colour != rgb) {
+      if (!watch->runs.empty()) watch->runs.back().ms = now - run_start;
+      watch->runs.push_back({rgb, 0});
+      run_start = now;
+    }
+    Sleep(2);
+  }
+  return 0;
+}
+
+TEST_F(GifPlayerTest, FramesReachTheScreenWhileTheMessageLoopWaits) {
+  auto panel = CreatePicBox(PanelRecord(0, 0, 141, 226, 1, ThreeColourGif(8)), host(), 100);
+  ASSERT_TRUE(panel);
+  ShowNow(panel->hwnd());
+  Pump(100);
+  ScreenWatch watch{{70, 113}, 1200, {}};
+  ClientToScreen(panel->hwnd(), &watch.at);
+  UniqueHandle watcher(CreateThread(nullptr, 0, &WatchScreen, &watch, 0, nullptr));
+  ASSERT_TRUE(watcher);
+  HANDLE wait = watcher.get();
+  while (MsgWaitForMultipleObjects(1, &wait, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+  // Every frame of 80 ms shows on the screen in its turn.
+  auto first = std::find_if(watch.runs.begin(), watch.runs.end(), [](const ColourRun& r) { return r.colour == kRed; });
+  ASSERT_NE(first, watch.runs.end());
+  const std::uint32_t order[] = {kRed, kGreen, kBlue};
+  std::size_t n = 0;
+  for (auto it = first; it != watch.runs.end(); ++it, ++n) {
+    ASSERT_EQ(it->colour, order[n % 3]) << "run " << n;
+    if (it + 1 != watch.runs.end() && it != first) {
+      EXPECT_LE(it->ms, 160u) << "run " << n;
+    }
+  }
+  EXPECT_GE(n, 10u);
+}
+
 TEST_F(GifPlayerTest, ChildPanelStaysVisibleAndInTheSnapshot) {
   auto parent = CreatePicBox(PanelRecord(0, 0, 141, 226, 1), host(), 100);
   ASSERT_TRUE(parent);
