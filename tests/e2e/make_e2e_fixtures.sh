@@ -50,3 +50,8 @@ printf 'GIF89' >five.bin
 # A large photo for the timing tests: 6000x4000.
 convert -size 4000x6000 gradient:'rgb(250,120,30)'-'rgb(20,60,200)' -rotate 90 -depth 8 "$TMP/large.ppm"
 cjpeg -quality 90 "$TMP/large.ppm" >large.jpg
+
+# An animation of three solid frames, 200 ms each, that asks to be played twice only; and
+# a GIF of one image.
+convert -delay 20 -size 141x226 xc:'rgb(255,0,0)' xc:'rgb(0,255,0)' xc:'rgb(0,0,255)' -loop 2 anim.gif
+convert -size 141x226 xc:'rgb(0,128,128)' single.gif
