@@ -82,19 +82,7 @@ Bytes OneImageGif() { return TinyGif(20, 30, {kYellow, kRed}, {SolidGifFrame(10,
 
 UnitRecord PanelRecord(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height, int mode,
                        Bytes picture = {}, std::uint32_t colour = 0x00808080) {
-  UnitRecord unit;
-  unit.kind = KindCode::kPicBox;
-  unit.left = left;
-  unit.top = top;
-  unit.width = width;
-  unit.height = height;
-  unit.state = state_bits::kVisible;
-  PicBoxSettings s;
-  s.background_colour = colour;
-  s.display_mode = mode;
-  s.picture = std::move(picture);
-  unit.settings = s.Write();
-  return unit;
+  return test::PanelRecord(left, top, width, height, mode, std::move(picture), colour);
 }
 
 std::uint32_t PixelAt(HWND window, int x, int y) {

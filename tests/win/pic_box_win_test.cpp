@@ -23,19 +23,7 @@ std::uint32_t Pattern(int x, int y) {
 
 UnitRecord PanelRecord(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height, int mode,
                        Bytes picture = {}) {
-  UnitRecord unit;
-  unit.kind = KindCode::kPicBox;
-  unit.left = left;
-  unit.top = top;
-  unit.width = width;
-  unit.height = height;
-  unit.state = state_bits::kVisible;
-  PicBoxSettings s;
-  s.background_colour = kGreen;  // 0x00BBGGRR: green is the middle byte either way
-  s.display_mode = mode;
-  s.picture = std::move(picture);
-  unit.settings = s.Write();
-  return unit;
+  return test::PanelRecord(left, top, width, height, mode, std::move(picture), kGreen);
 }
 
 struct Shown {

@@ -1,6 +1,7 @@
 #include "tests/win/win_test_support.h"
 
 #include "app/win_handles.h"
+#include "imaging/picbox_settings.h"
 
 namespace varnelt::test {
 namespace {
@@ -31,6 +32,23 @@ HostWindow::HostWindow(int width, int height) {
 HostWindow::~HostWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
   Pump(10);
+}
+
+UnitRecord PanelRecord(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height, int mode,
+                       Bytes picture, std::uint32_t background) {
+  UnitRecord unit;
+  unit.kind = KindCode::kPicBox;
+  unit.left = left;
+  unit.top = top;
+  unit.width = width;
+  unit.height = height;
+  unit.state = state_bits::kVisible;
+  PicBoxSettings s;
+  s.background_colour = background;
+  s.display_mode = mode;
+  s.picture = std::move(picture);
+  unit.settings = s.Write();
+  return unit;
 }
 
 void Pump(DWORD ms) {

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/layout_record.h"
+
 namespace varnelt::test {
 
 // A visible pop-up window of the given client size at the screen's top-left corner,
@@ -22,6 +24,11 @@ class HostWindow {
  private:
   HWND hwnd_ = nullptr;
 };
+
+// The layout record of a visible picture panel with the given place, display mode,
+// picture bytes and background colour (0x00BBGGRR).
+UnitRecord PanelRecord(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height, int mode,
+                       Bytes picture, std::uint32_t background);
 
 // Dispatches every waiting message, repaints what is invalid, for about `ms`.
 void Pump(DWORD ms = 50);
