@@ -44,7 +44,7 @@ class PicBox final : public Control {
   }
 
   bool Create(HWND parent, int control_id) {
-    if (!RegisterClassOnce()) return false;
+    if (!RegisterOwnWindowClass(kPicBoxClass, &PicBox::WndProc)) return false;
     hwnd_ = CreateWindowExW(0, kPicBoxClass, L"", ChildStyle(unit_, 0), unit_.left, unit_.top, unit_.width,
                             unit_.height, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)), ThisModule(), this);
@@ -109,27 +109,8 @@ class PicBox final : public Control {
   }
 
  private:
-  static bool RegisterClassOnce() {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(ThisModule(), kPicBoxClass, &existing)) return true;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = &PicBox::WndProc;
-    wc.hInstance = ThisModule();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    wc.lpszClassName = kPicBoxClass;
-    return RegisterClassExW(&wc) != 0;
-  }
-
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<PicBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* self = WindowObject<PicBox>(hwnd, message, lparam);
     if (self != nullptr) {
       switch (message) {
         case WM_PAINT:
