@@ -395,6 +395,8 @@ std::optional<DecodedPicture> DecodeStaticGif(const std::uint8_t* data, std::siz
   // The static decode reads straight from the caller's bytes: nothing outlives the call.
   GifEngine engine;
   if (engine.OpenBorrowed(data, size) != GifError::kOk) return std::nullopt;
+  // A logical screen without area is no picture: there is nothing to draw it on.
+  if (engine.screen_width() == 0 || engine.screen_height() == 0) return std::nullopt;
   engine.Rewind();
   GifFrame frame;
   if (engine.NextFrame(&frame) != GifError::kOk) return std::nullopt;
