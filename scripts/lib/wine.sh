@@ -17,16 +17,20 @@ stop_xvfb() {
   XVFB_PID=
 }
 
-# use_wine_prefix LOCALE: points WINEPREFIX at build/wine/LOCALE, creating it when new.
+# use_wine_prefix LOCALE [test]: points WINEPREFIX at build/wine/LOCALE (build/wine/test-LOCALE
+# for the tests), creating it when new.
 # The English prefix links the dialog fonts to the CJK font, as a Windows with East Asian
 # fonts does, so that Chinese text has glyphs there too.
+# The test prefixes run with no window manager. Wine's managed windows would then wait two
+# seconds for one each time a window closes, so there Wine manages the windows itself and
+# draws their frames, as Windows does.
 use_wine_prefix() {
-  local locale=$1
-  export WINEPREFIX="$BUILD/wine/$locale"
+  local locale=$1 purpose=${2:-}
+  export WINEPREFIX="$BUILD/wine/${purpose:+$purpose-}$locale"
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
   export LANG="$locale" LC_ALL="$locale"
   if [ ! -f "$WINEPREFIX/.varnelt-ready" ]; then
-    log "creating Wine prefix for $locale"
+    log "creating Wine prefix ${WINEPREFIX#"$BUILD"/}"
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
     if [ "${locale%%.*}" != zh_CN ]; then
@@ -34,6 +38,9 @@ use_wine_prefix() {
       for font in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
         wine reg add "$key" /v "$font" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
       done
+    fi
+    if [ "$purpose" = test ]; then
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     fi
     wineserver -w
     touch "$WINEPREFIX/.varnelt-ready"

@@ -1,5 +1,6 @@
 #include "tests/e2e/driver.h"
 
+#include <tlhelp32.h>
 #include <winternl.h>
 
 #include <cstdio>
@@ -102,6 +103,128 @@ std::wstring Program::CurrentDirectory() const {
                          params.CurrentDirectory.DosPath.Length, nullptr))
     return L"";
   return path;
+}
+
+bool Program::Answers(HWND window, DWORD timeout_ms) const {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, timeout_ms, &result) != 0;
+}
+
+namespace {
+
+using QueryProcessFn = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+using QuerySystemFn = NTSTATUS(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
+
+template <typename Fn>
+Fn NtFunction(const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
+}
+
+int ThreadsOf(DWORD pid) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    count += entry.th32OwnerProcessID == pid;
+  }
+  CloseHandle(snapshot);
+  return count;
+}
+
+// Kernel handles from the system's handle list (class 64, the extended one), which Wine
+// keeps too; its GetProcessHandleCount always gives 0. Registry keys are counted apart.
+struct HandleEntry {
+  PVOID object;
+  ULONG_PTR process_id;
+  ULONG_PTR handle_value;
+  ULONG granted_access;
+  USHORT creator_back_trace_index;
+  USHORT object_type_index;
+  ULONG handle_attributes;
+  ULONG reserved;
+};
+
+std::vector<HandleEntry> SystemHandles() {
+  struct List {
+    ULONG_PTR count;
+    ULONG_PTR reserved;
+    HandleEntry entries[1];
+  };
+  constexpr ULONG kSystemExtendedHandleInformation = 64;
+  constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
+  const auto query = NtFunction<QuerySystemFn>("NtQuerySystemInformation");
+  if (query == nullptr) return {};
+  std::vector<ULONG_PTR> buffer(1 << 16);
+  NTSTATUS status = 0;
+  for (int tries = 0; tries < 8; ++tries) {
+    ULONG needed = 0;
+    status = query(kSystemExtendedHandleInformation, buffer.data(),
+                   static_cast<ULONG>(buffer.size() * sizeof(ULONG_PTR)), &needed);
+    if (status != kInfoLengthMismatch) break;
+    buffer.resize(buffer.size() * 2 + needed / sizeof(ULONG_PTR));
+  }
+  if (status != 0) return {};
+  const auto* list = reinterpret_cast<const List*>(buffer.data());
+  return {list->entries, list->entries + list->count};
+}
+
+// The object type index of registry keys: that of a key the driver opens itself.
+int RegistryKeyType(const std::vector<HandleEntry>& handles, HKEY own_key) {
+  for (const HandleEntry& h : handles) {
+    if (h.process_id == GetCurrentProcessId() && h.handle_value == reinterpret_cast<ULONG_PTR>(own_key)) {
+      return h.object_type_index;
+    }
+  }
+  return -1;
+}
+
+void CountHandles(DWORD pid, ResourceCounts& counts) {
+  HKEY own_key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &own_key) != ERROR_SUCCESS) return;
+  const std::vector<HandleEntry> handles = SystemHandles();
+  const int key_type = RegistryKeyType(handles, own_key);
+  RegCloseKey(own_key);
+  if (handles.empty() || key_type < 0) return;
+  counts.handles = counts.registry_keys = 0;
+  for (const HandleEntry& h : handles) {
+    if (h.process_id != pid) continue;
+    ++(h.object_type_index == key_type ? counts.registry_keys : counts.handles);
+  }
+}
+
+// GDI objects. Windows counts them for GetGuiResources; Wine answers 0 there, but keeps
+// each process's objects in its own handle table, which the PEB points to: count the
+// table's entries in use.
+int GdiObjectsOf(HANDLE process) {
+  if (const DWORD counted = GetGuiResources(process, GR_GDIOBJECTS)) return static_cast<int>(counted);
+  const auto query = NtFunction<QueryProcessFn>("NtQueryInformationProcess");
+  PROCESS_BASIC_INFORMATION basic{};
+  if (query == nullptr || query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return -1;
+  // PEB.GdiSharedHandleTable; the layout of an entry is the 64-bit system's.
+  constexpr std::size_t kTableField = sizeof(void*) == 8 ? 0xF8 : 0x94;
+  constexpr std::size_t kEntrySize = 24, kTypeAt = 14, kEntries = 0x10000;
+  void* table = nullptr;
+  if (!ReadProcessMemory(process, static_cast<const char*>(static_cast<void*>(basic.PebBaseAddress)) + kTableField,
+                         &table, sizeof table, nullptr) ||
+      table == nullptr)
+    return -1;
+  std::vector<std::uint8_t> entries(kEntrySize * kEntries);
+  if (!ReadProcessMemory(process, table, entries.data(), entries.size(), nullptr)) return -1;
+  int count = 0;
+  for (std::size_t i = 0; i < kEntries; ++i) count += entries[i * kEntrySize + kTypeAt] != 0;
+  return count;
+}
+
+}  // namespace
+
+ResourceCounts CountsOf(const Program& program) {
+  ResourceCounts counts;
+  counts.threads = ThreadsOf(program.pid());
+  CountHandles(program.pid(), counts);
+  counts.gdi_objects = GdiObjectsOf(program.process());
+  return counts;
 }
 
 std::wstring ClassOf(HWND hwnd) {
@@ -249,7 +372,12 @@ HWND FindDescendant(HWND parent, const wchar_t* class_name) {
 
 HWND WaitForFileDialog(const Program& program, DWORD timeout_ms) {
   const HWND dialog = program.WaitForWindow(L"#32770", timeout_ms);
-  if (dialog != nullptr) Settle(400);  // let it finish initialising
+  if (dialog == nullptr) return nullptr;
+  // Ready once its name box is there and it answers: it has finished initialising.
+  const ULONGLONG until = GetTickCount64() + timeout_ms;
+  while (FileNameBox(dialog) == nullptr && IsWindow(dialog) && GetTickCount64() < until) Sleep(20);
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_BLOCK, timeout_ms, &result);
   return dialog;
 }
 
@@ -262,14 +390,18 @@ HWND FileNameBox(HWND dialog) {
   return FindDescendant(dialog, L"Edit");
 }
 
-bool ChooseFile(HWND dialog, const std::wstring& path, DWORD wait_ms) {
+bool ChooseFile(HWND dialog, const std::wstring& path, DWORD wait_ms, DWORD settle_ms) {
+  const HWND owner = GetWindow(dialog, GW_OWNER);
   SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-  Settle(100);
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
   const ULONGLONG until = GetTickCount64() + wait_ms;
-  while (IsWindow(dialog) && GetTickCount64() < until) Sleep(50);
-  Settle(200);
-  return !IsWindow(dialog);
+  while (IsWindow(dialog) && GetTickCount64() < until) Sleep(20);
+  if (IsWindow(dialog)) return false;
+  // The owner answers once the handler that showed the dialog has returned.
+  DWORD_PTR result = 0;
+  if (owner != nullptr && !SendMessageTimeoutW(owner, WM_NULL, 0, 0, SMTO_BLOCK, wait_ms, &result)) return false;
+  Settle(settle_ms);
+  return true;
 }
 
 void CancelDialog(HWND dialog) {

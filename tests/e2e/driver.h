@@ -33,12 +33,23 @@ class Program {
   std::optional<DWORD> WaitForExit(DWORD timeout_ms = 10000) const;
   // The process's current directory, read from its process parameters.
   std::wstring CurrentDirectory() const;
+  // Whether the program's window answers a message within the time.
+  bool Answers(HWND window, DWORD timeout_ms = 5000) const;
 
  private:
   HANDLE process_ = nullptr;
   HANDLE thread_ = nullptr;
   DWORD pid_ = 0;
 };
+
+// What a process holds of the system's resources; -1 where a count cannot be had.
+struct ResourceCounts {
+  int threads = -1;
+  int handles = -1;        // kernel handles other than registry keys
+  int registry_keys = -1;  // registry keys open
+  int gdi_objects = -1;
+};
+ResourceCounts CountsOf(const Program& program);
 
 std::wstring ClassOf(HWND hwnd);
 std::wstring TextOf(HWND hwnd);
@@ -76,8 +87,9 @@ HWND WaitForFileDialog(const Program& program, DWORD timeout_ms = 10000);
 // The dialog's file name box.
 HWND FileNameBox(HWND dialog);
 // Types a full path into the dialog and confirms it, as a user would with Return; true
-// once the dialog has closed (waiting up to `wait_ms`).
-bool ChooseFile(HWND dialog, const std::wstring& path, DWORD wait_ms = 8000);
+// once the dialog has closed (waiting up to `wait_ms`) and its owner has answered. Then
+// lets the program paint for `settle_ms`.
+bool ChooseFile(HWND dialog, const std::wstring& path, DWORD wait_ms = 8000, DWORD settle_ms = 200);
 void CancelDialog(HWND dialog);
 // Whether the program shows a window of that class within the time.
 bool Shows(const Program& program, const wchar_t* class_name, DWORD timeout_ms);
