@@ -77,14 +77,30 @@ std::optional<DWORD> Program::WaitForExit(DWORD timeout_ms) const {
   return code;
 }
 
-std::wstring Program::CurrentDirectory() const {
-  using QueryFn = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
-  auto query = reinterpret_cast<QueryFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+namespace {
+
+using QueryProcessFn = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+using QuerySystemFn = NTSTATUS(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
+
+template <typename Fn>
+Fn NtFunction(const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
+}
+
+// Where the process's PEB lies in its address space; null when it cannot be had.
+const char* PebOf(HANDLE process) {
+  const auto query = NtFunction<QueryProcessFn>("NtQueryInformationProcess");
   PROCESS_BASIC_INFORMATION basic{};
-  if (query == nullptr || query(process_, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return L"";
+  if (query == nullptr || query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return nullptr;
+  return static_cast<const char*>(static_cast<void*>(basic.PebBaseAddress));
+}
+
+}  // namespace
+
+std::wstring Program::CurrentDirectory() const {
+  const char* peb_address = PebOf(process_);
   PEB peb{};
-  if (!ReadProcessMemory(process_, basic.PebBaseAddress, &peb, sizeof peb, nullptr)) return L"";
+  if (peb_address == nullptr || !ReadProcessMemory(process_, peb_address, &peb, sizeof peb, nullptr)) return L"";
   // The start of the system's RTL_USER_PROCESS_PARAMETERS, up to the current directory.
   struct CurDir {
     UNICODE_STRING DosPath;
@@ -105,20 +121,12 @@ std::wstring Program::CurrentDirectory() const {
   return path;
 }
 
-bool Program::Answers(HWND window, DWORD timeout_ms) const {
+bool Answers(HWND window, DWORD timeout_ms) {
   DWORD_PTR result = 0;
   return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, timeout_ms, &result) != 0;
 }
 
 namespace {
-
-using QueryProcessFn = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
-using QuerySystemFn = NTSTATUS(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
-
-template <typename Fn>
-Fn NtFunction(const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
-}
 
 int ThreadsOf(DWORD pid) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
@@ -199,15 +207,12 @@ void CountHandles(DWORD pid, ResourceCounts& counts) {
 // table's entries in use.
 int GdiObjectsOf(HANDLE process) {
   if (const DWORD counted = GetGuiResources(process, GR_GDIOBJECTS)) return static_cast<int>(counted);
-  const auto query = NtFunction<QueryProcessFn>("NtQueryInformationProcess");
-  PROCESS_BASIC_INFORMATION basic{};
-  if (query == nullptr || query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return -1;
+  const char* peb = PebOf(process);
   // PEB.GdiSharedHandleTable; the layout of an entry is the 64-bit system's.
   constexpr std::size_t kTableField = sizeof(void*) == 8 ? 0xF8 : 0x94;
   constexpr std::size_t kEntrySize = 24, kTypeAt = 14, kEntries = 0x10000;
   void* table = nullptr;
-  if (!ReadProcessMemory(process, static_cast<const char*>(static_cast<void*>(basic.PebBaseAddress)) + kTableField,
-                         &table, sizeof table, nullptr) ||
+  if (peb == nullptr || !ReadProcessMemory(process, peb + kTableField, &table, sizeof table, nullptr) ||
       table == nullptr)
     return -1;
   std::vector<std::uint8_t> entries(kEntrySize * kEntries);
@@ -376,8 +381,7 @@ HWND WaitForFileDialog(const Program& program, DWORD timeout_ms) {
   // Ready once its name box is there and it answers: it has finished initialising.
   const ULONGLONG until = GetTickCount64() + timeout_ms;
   while (FileNameBox(dialog) == nullptr && IsWindow(dialog) && GetTickCount64() < until) Sleep(20);
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_BLOCK, timeout_ms, &result);
+  Answers(dialog, timeout_ms);
   return dialog;
 }
 
@@ -398,8 +402,7 @@ bool ChooseFile(HWND dialog, const std::wstring& path, DWORD wait_ms, DWORD sett
   while (IsWindow(dialog) && GetTickCount64() < until) Sleep(20);
   if (IsWindow(dialog)) return false;
   // The owner answers once the handler that showed the dialog has returned.
-  DWORD_PTR result = 0;
-  if (owner != nullptr && !SendMessageTimeoutW(owner, WM_NULL, 0, 0, SMTO_BLOCK, wait_ms, &result)) return false;
+  if (owner != nullptr && !Answers(owner, wait_ms)) return false;
   Settle(settle_ms);
   return true;
 }

@@ -33,8 +33,6 @@ class Program {
   std::optional<DWORD> WaitForExit(DWORD timeout_ms = 10000) const;
   // The process's current directory, read from its process parameters.
   std::wstring CurrentDirectory() const;
-  // Whether the program's window answers a message within the time.
-  bool Answers(HWND window, DWORD timeout_ms = 5000) const;
 
  private:
   HANDLE process_ = nullptr;
@@ -56,6 +54,8 @@ std::wstring TextOf(HWND hwnd);
 // The window's rectangle in its parent's client area (the screen for a top-level window).
 RECT RectInParent(HWND hwnd);
 HWND FocusOf(HWND window);
+// Whether the window's thread answers a message within the time: it is not busy or hung.
+bool Answers(HWND window, DWORD timeout_ms = 5000);
 // The children of `parent` from the top of the stacking order down.
 std::vector<HWND> ChildrenTopFirst(HWND parent);
 
